@@ -1,0 +1,15 @@
+// The application's own facts: its long version text and build date (build-time constants).
+#pragma once
+
+#include <string>
+
+namespace fw {
+
+std::string LongVersion();
+void SetLongVersion(const std::string& text);  // tests only; "" restores the built-in one
+// The build's date and time as SQL date-time text ("YYYY-MM-DD HH:MM:SS").
+std::string BuildDate();
+// The current local date and time as SQL date-time text.
+std::string NowSQLDateTime();
+
+}  // namespace fw

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the word files and the tests need.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev libboost-context-dev libpcre2-dev libsqlite3-dev
+  libhunspell-dev hunspell-de-de hunspell-en-us hunspell-en-gb
+  wngerman openthesaurus-de-text wamerican wordnet-base
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
