@@ -1,53 +1,113 @@
-// A binary file stream with a selectable byte order. Reading past the end throws
-// EndOfFileException and leaves the position at the end; the stream never allocates more than
-// the caller asks for.
+// A binary file stream with a selectable byte order, read through an own buffer so that millions of
+// small integer reads stay cheap. Reading past the end throws EndOfFileException and leaves the
+// position at the end; a read never allocates more than the bytes that are actually there. Writes
+// are buffered too: one the file refuses throws std::runtime_error by the next read, write-back or
+// Close() at the latest. The stream owns its file; one caller (fiber) at a time.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace fw {
 
 class EndOfFileException : public std::runtime_error {
-public:
+  public:
     EndOfFileException() : std::runtime_error("read past the end of the stream") {}
 };
 
 class BinaryStream {
-public:
-    // nullptr when the file can't be opened.
+  public:
+    // nullptr when the path is not a regular file that can be opened (write: read and write).
     static std::unique_ptr<BinaryStream> Open(const std::string& path, bool write = false);
-    static std::unique_ptr<BinaryStream> Create(const std::string& path);  // truncates
+    // Creates or truncates the file, open for reading and writing; nullptr when that fails.
+    static std::unique_ptr<BinaryStream> Create(const std::string& path);
     ~BinaryStream();
+    BinaryStream(const BinaryStream&) = delete;
+    BinaryStream& operator=(const BinaryStream&) = delete;
 
     bool LittleEndian = false;  // big-endian unless set
 
-    int16_t ReadInt16();
-    int32_t ReadInt32();
-    int64_t ReadInt64();
+    int16_t ReadInt16() { return static_cast<int16_t>(ReadUnsigned<uint16_t>()); }
+    int32_t ReadInt32() { return static_cast<int32_t>(ReadUnsigned<uint32_t>()); }
+    int64_t ReadInt64() { return static_cast<int64_t>(ReadUnsigned<uint64_t>()); }
     std::string Read(size_t count);
     void WriteInt16(int16_t v);
     void WriteInt32(int32_t v);
     void WriteInt64(int64_t v);
     void Write(const std::string& bytes);
 
-    bool EOF() const;
-    int64_t Position() const;
-    void SetPosition(int64_t position);
-    int64_t Length() const;
+    // The framework calls this EOF; that name is a macro of the C library, which <string> pulls in.
+    bool EndOfFile() const { return position_ >= length_; }
+    int64_t Position() const { return position_; }
+    void SetPosition(int64_t position);  // negative positions count as 0
+    int64_t Length() const { return length_; }
+    // Flushes and closes the file; afterwards the stream is empty and writes throw.
     void Close();
 
-private:
-    BinaryStream() = default;
-    struct FileCloser {
-        void operator()(std::FILE* f) const;
+  private:
+    struct OpenedFile {
+        int fd;
+        int64_t length;
     };
-    std::unique_ptr<std::FILE, FileCloser> file_;
-    int64_t length_ = 0;
+
+  public:
+    explicit BinaryStream(OpenedFile file);  // only through Open and Create
+
+  private:
+    // Owns a POSIX file descriptor (-1: none) and closes it.
+    class FileHandle {
+      public:
+        FileHandle() = default;
+        ~FileHandle() { Reset(); }
+        FileHandle(const FileHandle&) = delete;
+        FileHandle& operator=(const FileHandle&) = delete;
+        int Get() const { return fd_; }
+        void Reset(int fd = -1);
+
+      private:
+        int fd_ = -1;
+    };
+    static std::unique_ptr<BinaryStream> Adopt(int fd);
+
+    template <typename T>
+    T ReadUnsigned() {
+        unsigned char bytes[sizeof(T)];
+        const int64_t offset = position_ - bufferStart_;
+        if (offset >= 0 && offset + static_cast<int64_t>(sizeof(T)) <= bufferFill_) {
+            const unsigned char* from = buffer_.data() + offset;
+            for (size_t i = 0; i < sizeof(T); ++i) {
+                bytes[i] = from[i];
+            }
+            position_ += sizeof(T);
+        } else {
+            ReadExactly(bytes, sizeof(T));
+        }
+        T value = 0;
+        for (size_t i = 0; i < sizeof(T); ++i) {
+            const size_t index = LittleEndian ? sizeof(T) - 1 - i : i;
+            value = static_cast<T>((value << 8) | bytes[index]);
+        }
+        return value;
+    }
+    void WriteUnsigned(uint64_t value, size_t width);
     void ReadExactly(void* into, size_t count);
+    [[noreturn]] void FailRead();
+    bool FillBuffer();
+    void WriteRaw(const char* bytes, size_t count);
+    bool WritePending();  // false when the file refused them; they are dropped either way
+    void FlushWrites();   // throws when WritePending fails
+
+    FileHandle file_;
+    int64_t length_ = 0;
+    int64_t position_ = 0;
+    std::vector<unsigned char> buffer_;  // a window of the file at bufferStart_
+    int64_t bufferStart_ = 0;
+    int64_t bufferFill_ = 0;
+    std::string pending_;  // written bytes not yet in the file, from pendingStart_ on
+    int64_t pendingStart_ = 0;
 };
 
 }  // namespace fw

@@ -1,83 +1,112 @@
 // The framework's SQLite database and record set. Every operation sets the error state
 // (Error(), ErrorMessage() = sqlite3_errmsg of the failed step) and clears it on success, so a
 // caller reads the state right after the step it guards. Writes are collected in a transaction
-// that the framework opens on the first write and that Commit() ends, as the framework always did.
-// Not for use from several OS threads.
+// that the framework opens on the first write and that Commit() ends, as the framework always did;
+// PRAGMA, SELECT and transaction statements never open one. Not for use from several OS threads;
+// a statement runs to its end without a cooperative thread switch.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+// The record set's end test keeps the framework's name EOF(); the C library's macro of that name
+// (which <string> pulls in) is retired here. Use std::char_traits<char>::eof() for stdio's value.
+#undef EOF
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace fw {
 
 // A value of one column: text or integer, as SQLite stored it; NULL is absent.
 class DatabaseField {
-public:
+  public:
     DatabaseField() = default;
     explicit DatabaseField(std::optional<std::string> text) : text_(std::move(text)) {}
     std::string StringValue() const { return text_.value_or(""); }
-    int64_t IntegerValue() const;  // Val of the text, as SQLite's integer conversion would
-    double DoubleValue() const;
+    int64_t IntegerValue() const;  // the leading integer of the text, as SQLite converts text
+    double DoubleValue() const;    // Val of the text
     bool IsNull() const { return !text_; }
 
-private:
+  private:
     std::optional<std::string> text_;
 };
 
-// The record to insert: column name to text.
+// The record to insert: column name to value. Setting a column twice keeps the last value.
 class DatabaseRecord {
-public:
+  public:
     void Column(const std::string& name, const std::string& value);
     void IntegerColumn(const std::string& name, int64_t value);
     const std::vector<std::pair<std::string, std::string>>& Columns() const { return columns_; }
+    bool IsInteger(size_t index) const { return integers_.at(index); }
 
-private:
+  private:
+    void Set(const std::string& name, std::string value, bool integer);
     std::vector<std::pair<std::string, std::string>> columns_;
+    std::vector<bool> integers_;
 };
 
 class Database;
 
-// The rows of one select, read whole when the statement runs (a statement runs to its end
-// without a thread switch). Must not outlive its database.
+// The rows of one select, read whole when the statement runs, so RecordCount is exact at once.
+// Holds a plain pointer to its database: it must not outlive it.
 class RecordSet {
-public:
-    bool EOF() const;
+  public:
+    bool EOF() const { return row_ >= rowCount_; }
     void MoveNext();
-    void MoveFirst();
-    int64_t RecordCount() const;
-    int FieldCount() const;
+    void MoveFirst() { row_ = 0; }
+    int64_t RecordCount() const { return static_cast<int64_t>(rowCount_); }
+    int FieldCount() const { return static_cast<int>(names_.size()); }
     // The current row's column by name (ignoring case) or by 1-based index; an unknown name or a
     // read past the end gives a NULL field.
     DatabaseField Field(const std::string& name) const;
     DatabaseField IdxField(int index) const;
 
-    // Edits the current row of a single-table select: Edit(), SetField()..., Update().
-    // Update sets the database's error state.
+    // Edits the current row of a single-table select: Edit(), SetField()..., Update(). The row is
+    // found again by its rowid, so a select whose rows carry none (a join, an expression column,
+    // DISTINCT) cannot be updated. Update sets the database's error state.
     void Edit();
     void SetField(const std::string& name, const std::string& value);
     void Update();
 
-private:
+  private:
     friend class Database;
+    // A cell is a slice of text_; a NULL cell has length kNull.
+    struct Cell {
+        size_t offset = 0;
+        size_t length = 0;
+    };
+    static constexpr size_t kNull = static_cast<size_t>(-1);
+
+    int ColumnIndex(const std::string& name) const;  // 0-based, -1 when unknown
+    DatabaseField CellField(int column) const;
+    void StoreCell(int column, const std::string& value);
+    bool CanUpdate() const;
+
     Database* db_ = nullptr;
+    std::string schema_;  // the database ("main") and table of a single-table select
     std::string table_;
+    std::string rowidColumn_;
     std::vector<std::string> names_;
-    std::vector<std::vector<std::optional<std::string>>> rows_;
-    std::vector<int64_t> rowids_;  // empty when the select has no single table
-    std::map<std::string, std::string> edits_;
-    size_t pos_ = 0;
+    std::vector<std::string> origins_;  // the table column behind each result column
+    std::vector<int64_t> rowids_;       // one per row; empty when the rows can't be updated
+    std::string text_;
+    std::vector<Cell> cells_;  // row-major
+    size_t rowCount_ = 0;
+    size_t row_ = 0;
+    std::vector<std::pair<std::string, std::string>> edits_;
 };
 
 class Database {
-public:
+  public:
     Database();
-    ~Database();  // closes the connection
+    ~Database();  // closes the connection; a pending transaction is rolled back by SQLite
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
@@ -85,29 +114,41 @@ public:
     bool ReadOnly = false;     // connect read-only
 
     bool CreateDatabaseFile();  // creates (or opens) the file read-write and connects
-    bool Connect();             // connects to an existing file; false when it does not exist
+    // Connects to an existing SQLite file; false (and the error state) when it is missing or is
+    // not a database. Never creates a file.
+    bool Connect();
     void Close();
     bool IsConnected() const { return db_ != nullptr; }
 
+    // Runs every statement of the text in order; stops at the first failure.
     void SQLExecute(const std::string& statement);
-    // nullptr on error (see Error()).
+    // Runs the first statement of the text to its end. nullptr on error (see Error()).
     std::unique_ptr<RecordSet> SQLSelect(const std::string& statement);
+    // Inserts with bound parameters; column and table names are quoted as identifiers.
     void InsertRecord(const std::string& table, const DatabaseRecord& record);
-    void Commit();
+    void Commit();  // ends the pending transaction; succeeds when none is pending
     void Rollback();
 
     bool Error() const { return error_; }
     std::string ErrorMessage() const { return errorMessage_; }
     int ErrorCode() const { return errorCode_; }
 
-private:
+  private:
     friend class RecordSet;
+    struct Closer {
+        void operator()(sqlite3* db) const;
+    };
+
     bool Open(int flags);
-    void SetError();
+    bool CheckConnected();
+    void SetError();  // from the connection's last failed step
+    void SetError(int code, const std::string& message);
     void ClearError();
     bool BeginIfNeeded();
-    sqlite3* db_ = nullptr;
-    bool inTransaction_ = false;
+    static bool ReadRows(sqlite3_stmt* statement, bool withRowid, RecordSet& rows);
+    void EndTransaction(const char* statement);
+
+    std::unique_ptr<sqlite3, Closer> db_;
     bool error_ = false;
     int errorCode_ = 0;
     std::string errorMessage_;

@@ -1,13 +1,15 @@
-// The event pump and the clock.
+// The event pump and the clock. Main OS thread only.
 #pragma once
 
 #include <cstdint>
 
 namespace fw {
 
-// Runs the event loop (events, timers, ready threads) for `milliseconds`, not "until idle".
-// Inside a fiber the events run on the fiber's stack; a Yield() reached from those events neither
-// switches nor unwinds.
+// Runs the event loop (events, timers, sockets) for `milliseconds`, not "until idle"; 0 or less
+// processes what is pending once. From the main context the ready cooperative threads run too.
+// Inside a fiber the events run on the fiber's stack and no other fiber runs meanwhile (switching
+// away with Qt frames on the stack is impossible); a Yield() reached from those events neither
+// switches nor unwinds. A fiber killed during the pump unwinds when it returns.
 void DoEvents(int milliseconds);
 
 // Ticks of 1/60 s since an arbitrary start; replaceable for tests through SetTicksSource.

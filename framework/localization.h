@@ -1,7 +1,13 @@
-// The localisation lookup over per-language tables in the resource folder:
-// Resources/<language>.strings, UTF-8 lines "key = value" (escapes \n \r \t \\ \" in the value,
-// "#" starts a comment line). The language comes from the system locale (LC_ALL, LC_MESSAGES,
-// LANG); English has no table: its texts are the built-in defaults.
+// The localisation lookup over per-language tables in the resource folder (ResourcesFolder()).
+// Resources/<language>.strings holds UTF-8 lines "key = value":
+// - the key is the text before the first "=", the value the text after it, both without the
+//   blanks around them; a value in double quotes keeps the blanks inside the quotes;
+// - the value reads the escapes \n \r \t \\ and \"; keys are matched exactly (letter case counts);
+// - blank lines and lines that start with "#" are ignored; a later line for a key wins;
+// - a malformed line (no "=", empty key, unknown escape, stray quote, invalid UTF-8) is skipped.
+// The language comes from the system locale (LC_ALL, LC_MESSAGES, LANG); English has no table:
+// its texts are the built-in defaults. The table is read on the first lookup and kept until the
+// language is set again. Call from the main OS thread (any fiber); no lookup yields.
 #pragma once
 
 #include <string>
@@ -13,9 +19,10 @@ namespace System {
 std::string _GetLocalizedString(const std::string& key, const std::string& defaultText);
 }  // namespace System
 
-// The two-letter language the lookup uses; SetLocalizationLanguage overrides it ("" restores the
-// locale's) and drops the loaded table.
+// The two- or three-letter lower-case language the lookup uses ("de" for "de_DE.UTF-8"; "en" for
+// "C", "POSIX", an unset locale or one that names no language).
 std::string LocalizationLanguage();
+// Overrides the locale's language ("" restores it) and drops the loaded table.
 void SetLocalizationLanguage(const std::string& language);
 
 }  // namespace fw

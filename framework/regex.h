@@ -1,6 +1,8 @@
-// Perl-compatible regular expressions (PCRE2, 8-bit) with the engine's default options: offsets
-// are 0-based bytes into the UTF-8 target. Safe on invalid UTF-8 and hostile input: a pattern that
-// fails to compile never matches, and the match limits stop runaway backtracking (no match).
+// Perl-compatible regular expressions (PCRE2, 8-bit) with the engine's default options
+// (case-sensitive, "." stops at a line end); offsets are 0-based bytes into the target. A valid
+// UTF-8 target is matched by characters; any other target byte by byte, so invalid input never
+// crashes. A pattern that fails to compile never matches, and the match limits turn runaway
+// backtracking into "no match". An object belongs to one OS thread; a match never yields.
 #pragma once
 
 #include <memory>
@@ -11,38 +13,42 @@
 namespace fw {
 
 class RegExMatch {
-public:
+  public:
     int SubExpressionCount() const { return static_cast<int>(texts_.size()); }
     // 0 is the whole match; an unset or unknown sub-expression gives "" and offset -1.
     std::string SubExpressionString(int index) const;
     long SubExpressionStartB(int index) const;
 
-private:
+  private:
     friend class RegEx;
     std::vector<std::string> texts_;
     std::vector<long> starts_;
 };
 
 class RegEx {
-public:
+  public:
     RegEx();
     ~RegEx();
     RegEx(const RegEx&) = delete;
     RegEx& operator=(const RegEx&) = delete;
 
     std::string SearchPattern;
-    std::string ReplacementPattern;  // "\1".."\9" and "$1".."$9" stand for sub-expressions
+    std::string ReplacementPattern;  // "\0".."\9" and "$0".."$9" stand for sub-expressions
     bool ReplaceAllMatches = false;
 
-    // Searches from byte offset `startByte`; without it, continues after the last match of the
-    // same target (the framework's Search()), or from 0 for a new target.
+    // Searches from byte offset `startByte` (one inside a character moves to the next character;
+    // one beyond the end finds nothing). Without it, continues after the last match of the same
+    // target, or from 0 for a new target or after a failed search. After an empty match the next
+    // search never returns the same empty match, so a loop over all matches ends. Search(target)
+    // compares the whole target with the last one; a loop over one long page should call
+    // Search().
     std::optional<RegExMatch> Search(const std::string& target, long startByte);
     std::optional<RegExMatch> Search(const std::string& target);
     std::optional<RegExMatch> Search();  // the next match in the last target
     // The target with the first (or every) match replaced; the target itself when none matches.
     std::string Replace(const std::string& target);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,5 +1,7 @@
 // The user-facing platform services behind one replaceable interface, so that a test never blocks
-// on a dialog, opens a browser or depends on the real screen.
+// on a dialog, opens a browser or depends on the real screen. The real services run on Qt and are
+// called on the main OS thread (any fiber). The interface grows with the services the program
+// needs; a replacement only implements what is declared here.
 #pragma once
 
 #include <memory>
@@ -8,17 +10,21 @@
 namespace fw {
 
 class UIServices {
-public:
+  public:
     virtual ~UIServices() = default;
-    // Modal message box; returns when dismissed.
+    // Modal message box with the text as plain text; returns when dismissed. Without a
+    // QApplication the text goes to standard error.
     virtual void MsgBox(const std::string& text) = 0;
-    // Asks the application to quit with the exit code; returns to the caller at once.
+    // Asks the application to quit with the exit code once control is back in the event loop;
+    // returns to the caller at once.
     virtual void Quit(int exitCode) = 0;
     virtual void Beep() = 0;
 };
 
+// The services in use; the real Qt ones unless SetUI replaced them.
 UIServices& UI();
-// Replaces the services (nullptr restores the real Qt ones) and returns the previous ones.
+// Replaces the services (nullptr restores the real Qt ones) and returns the previous ones. The
+// reference from UI() dies with the replaced services.
 std::unique_ptr<UIServices> SetUI(std::unique_ptr<UIServices> services);
 
 void MsgBox(const std::string& text);

@@ -1,4 +1,6 @@
-// The fatal error report and the processor probe.
+// The fatal error report and the processor probe. PMDebug holds no state. Error may be called on
+// the main event loop and on cooperative threads; the probes run on the main event loop and block
+// until their sysctl commands have finished.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,8 @@
-// The preference store: named, typed settings in the SQLite file Quorvane.pref. Every failure goes
-// to PMDebug::Error. Main event loop only.
+// The preference store: named, typed settings in the SQLite file Quorvane.pref, beside the
+// application when one lies there, else in the user's preferences folder (created there on first
+// start). Initialize must run before the other calls; the database stays open for the run. Every
+// write is committed at once. Every failure goes to PMDebug::Error (fatal) and the call then ends
+// with its failure result (nil). Main event loop only.
 #pragma once
 
 #include <memory>
@@ -14,8 +17,11 @@ inline std::string gAppName = "Quorvane";
 inline std::unique_ptr<fw::Database> gPrefsDB;
 
 void Initialize();
-fw::Variant Retrieve(const std::string& name);  // nil when the name has no row
+// The stored value converted by its type code; nil when the name has no row or on a failure.
+fw::Variant Retrieve(const std::string& name);
+// Inserts the name's row, or replaces value and type code in its existing row, and commits.
 void Store(const std::string& name, const fw::Variant& value);
+// Creates the file chosen by Initialize with its table, index and three creation stamps.
 void CreatePrefFile();
 
 }  // namespace PREFS

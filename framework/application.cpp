@@ -1,0 +1,35 @@
+#include "framework/application.h"
+
+#include <QDateTime>
+
+namespace fw {
+namespace {
+
+// Written only by tests, before the code under test reads it.
+std::string& LongVersionOverride() {
+    static std::string text;
+    return text;
+}
+
+}  // namespace
+
+std::string LongVersion() {
+    const std::string& text = LongVersionOverride();
+    return text.empty() ? std::string(QUORVANE_LONG_VERSION) : text;
+}
+
+void SetLongVersion(const std::string& text) {
+    LongVersionOverride() = text;
+}
+
+std::string BuildDate() {
+    return QUORVANE_BUILD_DATE;
+}
+
+std::string NowSQLDateTime() {
+    return QDateTime::currentDateTime()
+        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+        .toStdString();
+}
+
+}  // namespace fw

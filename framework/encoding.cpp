@@ -1,0 +1,112 @@
+#include "framework/encoding.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+
+namespace fw {
+namespace {
+
+constexpr char16_t kUndefined = 0xFFFD;
+
+// The code page's 0x80-0x9F row; the rest of the upper half equals Latin-1.
+constexpr std::array<char16_t, 32> kHighRow = {
+    0x20AC,     kUndefined, 0x201A, 0x0192, 0x201E, 0x2026,     0x2020, 0x2021,
+    0x02C6,     0x2030,     0x0160, 0x2039, 0x0152, kUndefined, 0x017D, kUndefined,
+    kUndefined, 0x2018,     0x2019, 0x201C, 0x201D, 0x2022,     0x2013, 0x2014,
+    0x02DC,     0x2122,     0x0161, 0x203A, 0x0153, kUndefined, 0x017E, 0x0178};
+
+char16_t ToUnicode(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F) {
+        return kHighRow[byte - 0x80];
+    }
+    return byte;
+}
+
+// The code page byte of a character, or '?' when the code page lacks it.
+char FromUnicode(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return static_cast<char>(c);
+    }
+    for (size_t i = 0; i < kHighRow.size(); ++i) {
+        if (kHighRow[i] == c && c != kUndefined) {
+            return static_cast<char>(0x80 + i);
+        }
+    }
+    return '?';
+}
+
+constexpr bool IsUnreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == '.' || c == '~';
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::string ConvertToWindows1252(std::string_view utf8) {
+    // Qt turns every invalid UTF-8 sequence into U+FFFD, which the code page lacks: "?".
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    std::string out;
+    out.reserve(utf8.size());
+    for (const char32_t c : text.toUcs4()) {
+        out += FromUnicode(c);
+    }
+    return out;
+}
+
+std::string ConvertFromWindows1252(std::string_view bytes) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (const char byte : bytes) {
+        text += QChar(ToUnicode(static_cast<unsigned char>(byte)));
+    }
+    return text.toStdString();
+}
+
+std::string EncodeURLComponent(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 3);
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (IsUnreserved(c)) {
+            out += byte;
+            continue;
+        }
+        out += '%';
+        out += kHex[c >> 4];
+        out += kHex[c & 0x0F];
+    }
+    return out;
+}
+
+std::string DecodeURLComponent(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
+            HexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+}  // namespace fw

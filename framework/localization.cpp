@@ -1,0 +1,202 @@
+#include "framework/localization.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "framework/folderitem.h"
+#include "framework/text.h"
+
+namespace fw {
+
+namespace {
+
+using Table = std::unordered_map<std::string, std::string>;
+
+struct LocalizationState {
+    std::string overrideLanguage;
+    std::optional<Table> table;  // empty until the first lookup
+};
+
+LocalizationState& State() {
+    static LocalizationState state;
+    return state;
+}
+
+bool IsAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// "de_DE.UTF-8" and "de" give "de"; anything that names no language gives "en". Only letters pass,
+// so that the locale can't steer the table's file name out of the resource folder.
+std::string LanguageOf(std::string_view locale) {
+    const std::string_view code = locale.substr(0, locale.find_first_of("_.@"));
+    if (code.size() < 2 || code.size() > 3) {  // "C", "POSIX", ""
+        return "en";
+    }
+    for (const char c : code) {
+        if (!IsAsciiLetter(c)) {
+            return "en";
+        }
+    }
+    return fw::Lowercase(code);
+}
+
+std::string LocaleLanguage() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) {
+            return LanguageOf(value);
+        }
+    }
+    return "en";
+}
+
+bool IsValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        uint32_t codePoint = lead;
+        if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+            codePoint = lead & 0x07;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+            codePoint = lead & 0x0F;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+            codePoint = lead & 0x1F;
+        } else if (lead >= 0x80) {
+            return false;
+        }
+        if (i + extra >= text.size()) {
+            return false;
+        }
+        for (size_t k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            codePoint = (codePoint << 6) | (next & 0x3F);
+        }
+        static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (codePoint < kSmallest[extra] || codePoint > 0x10FFFF ||
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+            return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+// The value's text with its quotes and escapes resolved, or nothing when it is malformed.
+std::optional<std::string> ParseValue(std::string_view value) {
+    const bool quoted = !value.empty() && value.front() == '"';
+    if (quoted) {
+        value.remove_prefix(1);
+    }
+    std::string text;
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '"') {
+            const bool closesValue = quoted && i + 1 == value.size();
+            return closesValue ? std::optional<std::string>(text) : std::nullopt;
+        }
+        if (c != '\\') {
+            text += c;
+            continue;
+        }
+        if (++i == value.size()) {
+            return std::nullopt;
+        }
+        switch (value[i]) {
+            case 'n':
+                text += '\n';
+                break;
+            case 'r':
+                text += '\r';
+                break;
+            case 't':
+                text += '\t';
+                break;
+            case '\\':
+                text += '\\';
+                break;
+            case '"':
+                text += '"';
+                break;
+            default:
+                return std::nullopt;
+        }
+    }
+    return quoted ? std::nullopt : std::optional<std::string>(text);
+}
+
+void ParseLine(std::string_view line, Table& table) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    const std::string trimmed = fw::Trim(line);
+    if (trimmed.empty() || trimmed.front() == '#' || !IsValidUtf8(trimmed)) {
+        return;
+    }
+    const size_t equals = trimmed.find('=');
+    if (equals == std::string::npos) {
+        return;
+    }
+    std::string key = fw::Trim(std::string_view(trimmed).substr(0, equals));
+    std::optional<std::string> value =
+        ParseValue(fw::Trim(std::string_view(trimmed).substr(equals + 1)));
+    if (key.empty() || !value) {
+        return;
+    }
+    table.insert_or_assign(std::move(key), std::move(*value));
+}
+
+Table LoadTable(const std::string& language) {
+    Table table;
+    if (language == "en") {
+        return table;
+    }
+    std::ifstream file(ResourcesFolder().Child(language + ".strings").NativePath(),
+                       std::ios::binary);
+    std::string line;
+    for (bool first = true; std::getline(file, line); first = false) {
+        std::string_view text = line;
+        if (first && text.starts_with("\xEF\xBB\xBF")) {
+            text.remove_prefix(3);
+        }
+        ParseLine(text, table);
+    }
+    return table;
+}
+
+}  // namespace
+
+namespace System {
+
+std::string _GetLocalizedString(const std::string& key, const std::string& defaultText) {
+    LocalizationState& state = State();
+    if (!state.table) {
+        state.table = LoadTable(LocalizationLanguage());
+    }
+    const auto found = state.table->find(key);
+    return found == state.table->end() ? defaultText : found->second;
+}
+
+}  // namespace System
+
+std::string LocalizationLanguage() {
+    const std::string& chosen = State().overrideLanguage;
+    return chosen.empty() ? LocaleLanguage() : LanguageOf(chosen);
+}
+
+void SetLocalizationLanguage(const std::string& language) {
+    State().overrideLanguage = language;
+    State().table.reset();
+}
+
+}  // namespace fw

@@ -1,0 +1,51 @@
+#include "tt_entries.h"
+
+#include "worddata/TT.h"
+
+const std::vector<TextTableEntry>& AllEntries() {
+    static const std::vector<TextTableEntry> entries = {
+        {"TT.REP_Found", TT::REP_Found},
+        {"TT.REP_Unknown", TT::REP_Unknown},
+        {"TT.REP_Baseform", TT::REP_Baseform},
+        {"TT.REP_PartOfSpeech", TT::REP_PartOfSpeech},
+        {"TT.REP_Subjects", TT::REP_Subjects},
+        {"TT.REP_Synonyms", TT::REP_Synonyms},
+        {"TT.REP_Continuation", TT::REP_Continuation},
+        {"TT.REP_Similar", TT::REP_Similar},
+        {"TT.REP_Ending", TT::REP_Ending},
+        {"TT.REP_Fragment", TT::REP_Fragment},
+        {"TT.REP_MoreAnalysis", TT::REP_MoreAnalysis},
+        {"TT.REP_MoreSuggestions", TT::REP_MoreSuggestions},
+        {"TT.REP_Source", TT::REP_Source},
+        {"TT.REP_SystemDictionary", TT::REP_SystemDictionary},
+        {"TT.REP_Noun", TT::REP_Noun},
+        {"TT.REP_Neuter", TT::REP_Neuter},
+        {"TT.REP_Adjective", TT::REP_Adjective},
+        {"TT.REP_Verb", TT::REP_Verb},
+        {"TT.REP_FirstName", TT::REP_FirstName},
+        {"TT.REP_LastName", TT::REP_LastName},
+        {"TT.REP_UnknownType", TT::REP_UnknownType},
+        {"TT.REP_Nouns", TT::REP_Nouns},
+        {"TT.REP_Verbs", TT::REP_Verbs},
+        {"TT.REP_Adjectives", TT::REP_Adjectives},
+        {"TT.MEN_Search", TT::MEN_Search},
+        {"TT.MEN_At", TT::MEN_At},
+        {"TT.MEN_CopyWord", TT::MEN_CopyWord},
+        {"TT.MEN_AppendWord", TT::MEN_AppendWord},
+        {"TT.MEN_NoWord", TT::MEN_NoWord},
+        {"TT.MEN_NewWindow", TT::MEN_NewWindow},
+        {"TT.MM_About", TT::MM_About},
+        {"TT.MM_FileMenu", TT::MM_FileMenu},
+        {"TT.MM_Close", TT::MM_Close},
+        {"TT.MM_EditMenu", TT::MM_EditMenu},
+        {"TT.MM_Cut", TT::MM_Cut},
+        {"TT.MM_Copy", TT::MM_Copy},
+        {"TT.MM_Paste", TT::MM_Paste},
+        {"TT.MM_Delete", TT::MM_Delete},
+        {"TT.MM_SelectAll", TT::MM_SelectAll},
+        {"TT.WIN_Title", TT::WIN_Title},
+        {"TT.ERR_Title", TT::ERR_Title},
+        {"TT.ERR_Internet", TT::ERR_Internet},
+    };
+    return entries;
+}

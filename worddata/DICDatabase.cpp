@@ -1,0 +1,138 @@
+// Lookups in the read-only word database. Each statement runs to its end inside fw::Database; the
+// row loops yield once per row and stop as soon as the application is quitting.
+#include <memory>
+#include <string>
+
+#include "framework/text.h"
+#include "framework/threads.h"
+#include "search/App.h"
+#include "worddata/DIC.h"
+#include "worddata/PMDebug.h"
+
+namespace DIC {
+namespace {
+
+// Doubles every apostrophe, so a stray one can neither end the literal nor widen the select.
+// Words that the search controller accepts hold none and reach the statement unchanged.
+std::string QuoteLiteral(const std::string& text) {
+    if (text.find('\'') == std::string::npos) {
+        return text;
+    }
+    return fw::ReplaceAllB(text, "'", "''");
+}
+
+// Reads every row of a "SELECT wID, wWord" into the hit lists; the number of rows read, or 0
+// (lists untouched) when there is none.
+int32_t ReadHits(fw::RecordSet& rows) {
+    if (rows.EOF()) {
+        return 0;
+    }
+    gHitID.clear();
+    gHitWord.clear();
+    rows.MoveFirst();
+    while (!rows.EOF() && !App::IsQuitting()) {
+        gHitID.push_back(static_cast<int32_t>(rows.IdxField(1).IntegerValue()));
+        gHitWord.push_back(rows.IdxField(2).StringValue());
+        rows.MoveNext();
+        fw::Yield();
+    }
+    CorrectResult();
+    return static_cast<int32_t>(gHitWord.size());
+}
+
+}  // namespace
+
+bool LoadDB(const std::string& language) {
+    const fw::FolderItem file = LocateWordFile("DIC_DB_" + language + ".tdb");
+    if (!file.Exists()) {
+        PMDebug::Error("Can't locate the selected word list database.");
+        return false;
+    }
+    gWordDB = std::make_unique<fw::Database>();
+    gWordDB->DatabaseFile = file.NativePath();
+    gWordDB->ReadOnly = true;
+    if (!gWordDB->Connect()) {
+        const std::string message = gWordDB->ErrorMessage();
+        gWordDB.reset();
+        PMDebug::Error("Can't open the selected word list database. (" + message + ")");
+        return false;
+    }
+    return true;
+}
+
+int32_t FindWord(const std::string& pattern, bool exactCase) {
+    if (!gWordDB) {
+        return 0;
+    }
+    gWordDB->SQLExecute(exactCase ? "PRAGMA case_sensitive_like=ON;"
+                                  : "PRAGMA case_sensitive_like=OFF");
+    if (gWordDB->Error()) {
+        PMDebug::Error("Word list database can't switch case sensitiveness! (" +
+                       gWordDB->ErrorMessage() + ")");
+    }
+    const std::unique_ptr<fw::RecordSet> rows = gWordDB->SQLSelect(
+        "SELECT wID, wWord FROM words WHERE wWord LIKE '" + QuoteLiteral(pattern) + "'");
+    if (!rows || gWordDB->Error()) {
+        PMDebug::Error("Can't access word list database. (" + gWordDB->ErrorMessage() + ")");
+        return 0;
+    }
+    return ReadHits(*rows);
+}
+
+int32_t FindSoundex(int32_t key) {
+    if (!gWordDB) {
+        return 0;
+    }
+    const std::unique_ptr<fw::RecordSet> rows = gWordDB->SQLSelect(
+        "SELECT wID, wWord FROM words WHERE wSoundex = " + fw::Str(static_cast<int64_t>(key)));
+    if (!rows || gWordDB->Error()) {
+        PMDebug::Error("Can't access soundex values. (" + gWordDB->ErrorMessage() + ")");
+        return 0;
+    }
+    return ReadHits(*rows);
+}
+
+std::string GetWord(int32_t wordID) {
+    if (!gWordDB) {
+        return "";
+    }
+    const std::unique_ptr<fw::RecordSet> rows = gWordDB->SQLSelect(
+        "SELECT * FROM words WHERE wID = " + fw::Str(static_cast<int64_t>(wordID)));
+    if (!rows || gWordDB->Error()) {
+        PMDebug::Error("Can't access word. (" + gWordDB->ErrorMessage() + ")");
+        return "";
+    }
+    if (rows->EOF()) {
+        PMDebug::Error("Can't access word at given index.");
+        return "";
+    }
+    if (rows->RecordCount() > 1) {
+        PMDebug::Error("Can't access word. Index isn't unique.");
+        return "";
+    }
+    return CorrectWord(rows->Field("wWord").StringValue());
+}
+
+void CorrectResult() {
+    for (auto entry = gHitWord.rbegin(); entry != gHitWord.rend(); ++entry) {
+        *entry = CorrectWord(*entry);
+        fw::Yield();
+    }
+}
+
+std::string CorrectWord(const std::string& word) {
+    std::string corrected = word;
+    const size_t runStart = corrected.find(' ');
+    if (runStart != std::string::npos) {
+        const size_t runEnd = corrected.find_first_not_of(' ', runStart);
+        const size_t runLength =
+            (runEnd == std::string::npos ? corrected.size() : runEnd) - runStart;
+        corrected.replace(runStart, runLength, " ");
+    }
+    if (IsEN() && fw::Len(corrected) > 3 && fw::EqualsIgnoreCase(fw::Left(corrected, 3), "to ")) {
+        corrected = fw::Mid(corrected, 4);
+    }
+    return corrected;
+}
+
+}  // namespace DIC
