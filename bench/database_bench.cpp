@@ -129,7 +129,7 @@ void RecordSetLoop(benchmark::State& state, const char* pragma, const char* sql)
     int64_t rows = 0;
     for (auto _ : state) {
         const auto records = db->SQLSelect(sql);
-        for (; !records->EOF(); records->MoveNext()) {
+        for (; !records->EndOfFile(); records->MoveNext()) {
             benchmark::DoNotOptimize(records->Field("wID").IntegerValue());
             benchmark::DoNotOptimize(records->Field("wWord").StringValue());
             ++rows;

@@ -205,7 +205,7 @@ int RecordSet::ColumnIndex(const std::string& name) const {
 }
 
 DatabaseField RecordSet::CellField(int column) const {
-    if (column < 0 || column >= FieldCount() || EOF()) {
+    if (column < 0 || column >= FieldCount() || EndOfFile()) {
         return DatabaseField();
     }
     const Cell& cell = cells_[row_ * names_.size() + static_cast<size_t>(column)];
@@ -238,7 +238,7 @@ void RecordSet::SetField(const std::string& name, const std::string& value) {
 }
 
 bool RecordSet::CanUpdate() const {
-    return !rowids_.empty() && !EOF();
+    return !rowids_.empty() && !EndOfFile();
 }
 
 void RecordSet::StoreCell(int column, const std::string& value) {
@@ -251,10 +251,15 @@ void RecordSet::Update() {
     if (!db_ || !db_->CheckConnected()) {
         return;
     }
+    if (db_->ReadOnly) {
+        db_->SetError(SQLITE_READONLY, "attempt to write a readonly database");
+        return;
+    }
     if (!CanUpdate()) {
-        db_->SetError(SQLITE_MISUSE, EOF() ? "There is no current record to update."
-                                           : "The record set can't be updated: its select does "
-                                             "not read the rows of a single table.");
+        db_->SetError(SQLITE_MISUSE, EndOfFile()
+                                         ? "There is no current record to update."
+                                         : "The record set can't be updated: its select does "
+                                           "not read the rows of a single table.");
         return;
     }
     if (edits_.empty()) {
@@ -492,8 +497,9 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const std::string& statement) {
         rows->origins_.emplace_back(origin ? origin : "");
     }
 
+    // A read-only connection can't edit rows, so it skips the second prepare that finds them.
     Statement run;
-    if (const auto table = SingleTable(raw)) {
+    if (const auto table = ReadOnly ? std::nullopt : SingleTable(raw)) {
         run = WithRowid(db, raw, table->first, table->second);
         if (run) {
             rows->schema_ = table->first;

@@ -15,10 +15,6 @@
 #include <utility>
 #include <vector>
 
-// The record set's end test keeps the framework's name EOF(); the C library's macro of that name
-// (which <string> pulls in) is retired here. Use std::char_traits<char>::eof() for stdio's value.
-#undef EOF
-
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -58,7 +54,8 @@ class Database;
 // Holds a plain pointer to its database: it must not outlive it.
 class RecordSet {
   public:
-    bool EOF() const { return row_ >= rowCount_; }
+    // The framework's EOF test; that name is a macro of the C library.
+    bool EndOfFile() const { return row_ >= rowCount_; }
     void MoveNext();
     void MoveFirst() { row_ = 0; }
     int64_t RecordCount() const { return static_cast<int64_t>(rowCount_); }

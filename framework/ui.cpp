@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QMetaObject>
 
+#include "framework/threads.h"
+
 #include <iostream>
 
 namespace fw {
@@ -26,7 +28,12 @@ class QtUI : public UIServices {
         // Plain text: messages carry database and network texts, which must not be read as markup.
         box.setTextFormat(Qt::PlainText);
         box.setText(QString::fromStdString(text));
-        box.exec();
+        {
+            // The box runs its own event loop on this stack, which may be a search thread's.
+            detail::PumpScope pump;
+            box.exec();
+        }
+        detail::UnwindIfKilled();
     }
 
     void Quit(int exitCode) override {

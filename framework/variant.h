@@ -20,11 +20,18 @@ struct Color {
 struct ObjectRef {};
 
 class Variant {
-public:
+  public:
     // The framework's type codes.
     enum Type {
-        TypeNil = 0, TypeInteger = 2, TypeLong = 3, TypeDouble = 5, TypeDate = 7, TypeString = 8,
-        TypeObject = 9, TypeBoolean = 11, TypeColor = 16
+        TypeNil = 0,
+        TypeInteger = 2,
+        TypeLong = 3,
+        TypeDouble = 5,
+        TypeDate = 7,
+        TypeString = 8,
+        TypeObject = 9,
+        TypeBoolean = 11,
+        TypeColor = 16
     };
 
     Variant() = default;
@@ -48,7 +55,7 @@ public:
     const std::string* AsString() const { return std::get_if<std::string>(&value_); }
     const Date* AsDate() const { return std::get_if<Date>(&value_); }
 
-private:
+  private:
     std::variant<std::monostate, int32_t, int64_t, double, Date, std::string, ObjectRef, bool,
                  Color>
         value_;

@@ -5,7 +5,7 @@
 #include <string>
 
 class App {
-public:
+  public:
     inline static bool gDBLoaded = false;       // the language's word files were loaded
     inline static bool gAppIsQuitting = false;  // set once, by the quit request
     inline static std::string gSSCLanguage;     // the spell checker's language code

@@ -7,7 +7,7 @@
 #include "framework/ui.h"
 
 class RecordingUI : public fw::UIServices {
-public:
+  public:
     void MsgBox(const std::string& text) override { messages.push_back(text); }
     void Quit(int exitCode) override { quitCodes.push_back(exitCode); }
     void Beep() override { ++beeps; }
@@ -19,7 +19,7 @@ public:
 
 // Installs a fresh RecordingUI for the scope of a test and restores the previous one after.
 class ScopedRecordingUI {
-public:
+  public:
     ScopedRecordingUI() {
         auto ui = std::make_unique<RecordingUI>();
         ui_ = ui.get();
@@ -29,7 +29,7 @@ public:
     RecordingUI* operator->() const { return ui_; }
     RecordingUI& get() const { return *ui_; }
 
-private:
+  private:
     RecordingUI* ui_;
     std::unique_ptr<fw::UIServices> previous_;
 };

@@ -24,13 +24,13 @@ std::string QuoteLiteral(const std::string& text) {
 // Reads every row of a "SELECT wID, wWord" into the hit lists; the number of rows read, or 0
 // (lists untouched) when there is none.
 int32_t ReadHits(fw::RecordSet& rows) {
-    if (rows.EOF()) {
+    if (rows.EndOfFile()) {
         return 0;
     }
     gHitID.clear();
     gHitWord.clear();
     rows.MoveFirst();
-    while (!rows.EOF() && !App::IsQuitting()) {
+    while (!rows.EndOfFile() && !App::IsQuitting()) {
         gHitID.push_back(static_cast<int32_t>(rows.IdxField(1).IntegerValue()));
         gHitWord.push_back(rows.IdxField(2).StringValue());
         rows.MoveNext();
@@ -102,7 +102,7 @@ std::string GetWord(int32_t wordID) {
         PMDebug::Error("Can't access word. (" + gWordDB->ErrorMessage() + ")");
         return "";
     }
-    if (rows->EOF()) {
+    if (rows->EndOfFile()) {
         PMDebug::Error("Can't access word at given index.");
         return "";
     }

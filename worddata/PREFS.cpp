@@ -142,7 +142,7 @@ fw::Variant Retrieve(const std::string& name) {
         PMDebug::Error(WithDatabaseMessage("Can't retrieve preferences value."));
         return {};
     }
-    if (rows->EOF()) {
+    if (rows->EndOfFile()) {
         return {};
     }
     if (rows->RecordCount() > 1) {
@@ -160,7 +160,7 @@ void Store(const std::string& name, const fw::Variant& value) {
         PMDebug::Error(WithDatabaseMessage("Can't store preferences value."));
         return;
     }
-    if (rows->EOF()) {
+    if (rows->EndOfFile()) {
         InsertNew(name, text, typeCode);
         return;
     }

@@ -39,7 +39,7 @@ class DatabaseTest : public ::testing::Test {
     static std::string Scalar(fw::Database& db, const std::string& sql) {
         const auto rows = db.SQLSelect(sql);
         EXPECT_TRUE(rows) << sql << ": " << db.ErrorMessage();
-        return rows && !rows->EOF() ? rows->IdxField(1).StringValue() : "<none>";
+        return rows && !rows->EndOfFile() ? rows->IdxField(1).StringValue() : "<none>";
     }
 
     static void Insert(fw::Database& db, const std::string& table,
@@ -278,13 +278,13 @@ TEST_F(DatabaseTest, RecordSetCountsAndWalksRows) {
     EXPECT_EQ(rows->RecordCount(), 3);
     EXPECT_EQ(rows->FieldCount(), 3);
     std::vector<std::string> seen;
-    for (; !rows->EOF(); rows->MoveNext()) {
+    for (; !rows->EndOfFile(); rows->MoveNext()) {
         seen.push_back(rows->Field("S").StringValue() + "/" + rows->IdxField(1).StringValue());
         EXPECT_TRUE(rows->Field("empty").IsNull());
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"row0/0", "row1/1", "row2/2"}));
     rows->MoveNext();
-    EXPECT_TRUE(rows->EOF());
+    EXPECT_TRUE(rows->EndOfFile());
     EXPECT_TRUE(rows->Field("n").IsNull()) << "a read past the end gives NULL";
     rows->MoveFirst();
     EXPECT_EQ(rows->Field("n").IntegerValue(), 0);
@@ -297,7 +297,7 @@ TEST_F(DatabaseTest, EmptySelectIsAtEndAtOnce) {
     auto db = Create("r.db", kPreferences);
     const auto rows = db->SQLSelect("SELECT * FROM preferences WHERE pName = \"DicLanguage\"");
     ASSERT_NE(rows, nullptr);
-    EXPECT_TRUE(rows->EOF());
+    EXPECT_TRUE(rows->EndOfFile());
     EXPECT_EQ(rows->RecordCount(), 0);
     EXPECT_EQ(rows->FieldCount(), 3);
 }
@@ -443,10 +443,13 @@ TEST_F(DatabaseTest, UpdatePastTheEndOrOnReadOnlyConnectionFails) {
     rows->SetField("a", "2");
     rows->Update();
     EXPECT_EQ(db->ErrorMessage(), "attempt to write a readonly database");
-    rows->MoveNext();
-    rows->Update();
-    EXPECT_EQ(db->ErrorMessage(), "There is no current record to update.");
     EXPECT_EQ(Scalar(*db, "SELECT a FROM t"), "1");
+
+    auto writable = Open("z.db", false);
+    const auto past = writable->SQLSelect("SELECT a FROM t");
+    past->MoveNext();
+    past->Update();
+    EXPECT_EQ(writable->ErrorMessage(), "There is no current record to update.");
 }
 
 TEST_F(DatabaseTest, UpdateOfRowDeletedMeanwhileFails) {
