@@ -94,6 +94,9 @@ void Terminate() {
         gWordDB->Close();
     }
     gWordDB.reset();
+    // The group tables are a few flat arrays, not one dictionary per word: freeing them takes no
+    // per-entry loop that would need a yield (and Terminate runs on the main context, where a
+    // yield does nothing).
     gGroupDict.reset();
     gWordGroupsDict.Clear();
 }

@@ -40,7 +40,8 @@ bool LoadDB(const std::string& language);
 // The lookups find nothing ("" or 0, without a report) while no word database is open.
 
 // Rows whose wWord matches the LIKE pattern, into the hit lists; the number of rows read, or 0
-// (hit lists untouched) when none matched.
+// (hit lists untouched) when none matched. "%" and "_" in the pattern are wildcards; an apostrophe
+// is matched literally.
 int32_t FindWord(const std::string& pattern, bool exactCase);
 // Rows whose wSoundex equals `key`, into the hit lists, like FindWord.
 int32_t FindSoundex(int32_t key);
@@ -76,7 +77,10 @@ bool Initialize();
 void Terminate();
 bool IsDE();
 bool IsEN();
+// Both word files of the language lie together beside the application or in the resource
+// folder; the place of the database decides where the word-group file must be.
 bool IsDBExisting(const std::string& language);
+// The executable's parent's parent, child "Resources"; not checked for existence.
 fw::FolderItem GetResourceFolder();
 // A word file beside the application, else in the resource folder; Exists() is false when
 // neither holds it. The name matches ignoring letter case when no exact match exists, as it did

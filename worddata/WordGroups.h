@@ -1,6 +1,8 @@
 // The synonym groups of one word-group file in compact form: a group's member word IDs and a
 // word's group keys, each in file order. Filled once by DIC::LoadWL, then only read. Main event
-// loop and its cooperative threads; no call fails, an unknown key or ID simply has no entries.
+// loop and its cooperative threads. Lookups never fail: an unknown key or ID simply has no
+// entries. Filling throws std::length_error once the tables outgrow their 32-bit offsets (and
+// std::bad_alloc), which the loader reports as a corrupted file.
 #pragma once
 
 #include <cstdint>
