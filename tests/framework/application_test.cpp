@@ -8,24 +8,12 @@
 namespace fw {
 namespace {
 
-bool IsSQLDateTime(const std::string& text) {
-    static const QRegularExpression form(
-        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
-    return form.match(QString::fromStdString(text)).hasMatch();
-}
-
+// The preferences store these dates as SQL date-time text.
 TEST(ApplicationFacts, DatesAreSQLDateTimeText) {
-    EXPECT_TRUE(IsSQLDateTime(BuildDate())) << BuildDate();
-    EXPECT_TRUE(IsSQLDateTime(NowSQLDateTime())) << NowSQLDateTime();
-}
-
-TEST(ApplicationFacts, LongVersionOverrideIsRestoredByEmptyText) {
-    const std::string builtIn = LongVersion();
-    EXPECT_FALSE(builtIn.empty());
-    SetLongVersion("Quorvane 9.9 Deutsch");
-    EXPECT_EQ(LongVersion(), "Quorvane 9.9 Deutsch");
-    SetLongVersion("");
-    EXPECT_EQ(LongVersion(), builtIn);
+    const QRegularExpression form(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
+    for (const std::string& date : {BuildDate(), NowSQLDateTime()}) {
+        EXPECT_TRUE(form.match(QString::fromStdString(date)).hasMatch()) << date;
+    }
 }
 
 }  // namespace

@@ -11,6 +11,10 @@
 
 namespace {
 
+using namespace std::string_literals;
+
+constexpr int64_t kNearMin = std::numeric_limits<int64_t>::min() + 1;
+
 class BinaryStreamTest : public ::testing::Test {
   protected:
     std::string PathOf(const std::string& name) const {
@@ -23,7 +27,7 @@ class BinaryStreamTest : public ::testing::Test {
         return path;
     }
 
-    std::string ContentsOf(const std::string& path) const {
+    static std::string ContentsOf(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
@@ -32,51 +36,35 @@ class BinaryStreamTest : public ::testing::Test {
     QTemporaryDir folder_;
 };
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string bytes;
-    for (const int v : values) {
-        bytes += static_cast<char>(v);
-    }
-    return bytes;
-}
-
-TEST_F(BinaryStreamTest, IntegersAreBigEndianUnlessLittleEndianIsSet) {
-    const std::string bytes = Bytes({0x00, 0x01, 0xFF, 0xFE, 0x12, 0x34, 0x56, 0x78, 0x80, 0x00,
-                                     0x00, 0x00, 0x00, 0x00, 0x00, 0x01});
-    auto big = fw::BinaryStream::Open(FileWith(bytes));
-    ASSERT_NE(big, nullptr);
-    EXPECT_EQ(big->ReadInt16(), 1);
-    EXPECT_EQ(big->ReadInt16(), -2);
-    EXPECT_EQ(big->ReadInt32(), 0x12345678);
-    EXPECT_EQ(big->ReadInt64(), std::numeric_limits<int64_t>::min() + 1);
-
-    auto little = fw::BinaryStream::Open(FileWith(bytes));
-    little->LittleEndian = true;
-    EXPECT_EQ(little->ReadInt16(), 0x0100);
-    EXPECT_EQ(little->ReadInt16(), -257);
-    EXPECT_EQ(little->ReadInt32(), 0x78563412);
-    EXPECT_EQ(little->ReadInt64(), 0x0100000000000080);
-}
-
-TEST_F(BinaryStreamTest, WrittenIntegersHaveTheChosenByteOrderOnDisk) {
+TEST_F(BinaryStreamTest, IntegersHaveTheChosenByteOrderOnDiskAndReadBack) {
     const std::string path = PathOf("written.bin");
     {
         auto stream = fw::BinaryStream::Create(path);
         ASSERT_NE(stream, nullptr);
-        stream->WriteInt16(-2);
-        stream->WriteInt32(0x01020304);
-        stream->LittleEndian = true;
-        stream->WriteInt32(0x01020304);
-        stream->WriteInt64(-1);
+        for (const bool little : {false, true}) {
+            stream->LittleEndian = little;
+            stream->WriteInt16(-2);
+            stream->WriteInt32(0x01020304);
+            stream->WriteInt64(kNearMin);
+        }
         stream->Write("ab");
-        stream->Close();
+    }  // the destructor writes what is still pending
+    EXPECT_EQ(ContentsOf(path),
+              "\xFF\xFE\1\2\3\4\x80\0\0\0\0\0\0\1"  // big-endian
+              "\xFE\xFF\4\3\2\1\1\0\0\0\0\0\0\x80"  // little-endian
+              "ab"s);
+    auto stream = fw::BinaryStream::Open(path);
+    for (const bool little : {false, true}) {
+        stream->LittleEndian = little;
+        EXPECT_EQ(stream->ReadInt16(), -2);
+        EXPECT_EQ(stream->ReadInt32(), 0x01020304);
+        EXPECT_EQ(stream->ReadInt64(), kNearMin);
     }
-    EXPECT_EQ(ContentsOf(path), Bytes({0xFF, 0xFE, 1,    2,    3,    4,    4,    3,    2,   1,
-                                       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b'}));
+    EXPECT_EQ(stream->Read(2), "ab");
 }
 
 TEST_F(BinaryStreamTest, ReadPastTheEndThrowsAndLeavesThePositionAtTheEnd) {
-    auto stream = fw::BinaryStream::Open(FileWith(Bytes({0, 7, 1, 2, 3})));
+    auto stream = fw::BinaryStream::Open(FileWith("\0\7\1\2\3"s));
     EXPECT_EQ(stream->ReadInt16(), 7);
     EXPECT_FALSE(stream->EndOfFile());
     EXPECT_THROW(stream->ReadInt32(), fw::EndOfFileException);
@@ -87,30 +75,26 @@ TEST_F(BinaryStreamTest, ReadPastTheEndThrowsAndLeavesThePositionAtTheEnd) {
     stream->SetPosition(2);
     EXPECT_THROW(stream->Read(4), fw::EndOfFileException);
     EXPECT_EQ(stream->Position(), 5);
+    stream->SetPosition(100);
+    EXPECT_THROW(stream->Read(1), fw::EndOfFileException);
+    EXPECT_EQ(stream->Position(), 5);
+
+    auto empty = fw::BinaryStream::Open(FileWith("", "empty.bin"));
+    EXPECT_TRUE(empty->EndOfFile());
+    EXPECT_THROW(empty->ReadInt64(), fw::EndOfFileException);
 }
 
-TEST_F(BinaryStreamTest, EmptyFileFailsTheFirstRead) {
-    auto stream = fw::BinaryStream::Open(FileWith(""));
-    ASSERT_NE(stream, nullptr);
-    EXPECT_TRUE(stream->EndOfFile());
-    EXPECT_THROW(stream->ReadInt64(), fw::EndOfFileException);
-    EXPECT_EQ(stream->Read(0), "");
-}
+// A 20-byte word-group file may claim 2^31-1 groups or a read of any size; the loader reads record
+// after record, so a read must fail as soon as the bytes run out, without inventing zeros and
+// without reserving memory for what is not there.
+TEST_F(BinaryStreamTest, CorruptCountsFailAtTheEndOfTheFileWithoutReservingMemory) {
+    auto huge = fw::BinaryStream::Open(FileWith(std::string(20, 'x'), "huge.bin"));
+    EXPECT_THROW(huge->Read(std::numeric_limits<size_t>::max()), fw::EndOfFileException);
+    huge->SetPosition(0);
+    EXPECT_THROW(huge->Read(size_t{1} << 40), fw::EndOfFileException);
+    EXPECT_EQ(huge->Position(), 20);
 
-TEST_F(BinaryStreamTest, HugeCountFromACorruptFileFailsWithoutReservingMemory) {
-    auto stream = fw::BinaryStream::Open(FileWith(std::string(20, 'x')));
-    EXPECT_THROW(stream->Read(std::numeric_limits<size_t>::max()), fw::EndOfFileException);
-    stream->SetPosition(0);
-    EXPECT_THROW(stream->Read(size_t{1} << 40), fw::EndOfFileException);
-    EXPECT_EQ(stream->Position(), 20);
-}
-
-// A 20-byte word-group file may claim 2^31-1 groups; the loader reads record after record, so the
-// read must fail as soon as the bytes run out instead of inventing zeros.
-TEST_F(BinaryStreamTest, ClaimedGroupCountBeyondTheFileFailsAtItsEnd) {
-    std::string file = Bytes({0x7F, 0xFF, 0xFF, 0xFF});
-    file += std::string(16, '\0');
-    auto stream = fw::BinaryStream::Open(FileWith(file));
+    auto stream = fw::BinaryStream::Open(FileWith("\x7F\xFF\xFF\xFF"s + std::string(16, '\0')));
     const int32_t groups = stream->ReadInt32();
     int32_t completed = 0;
     EXPECT_THROW(
@@ -150,8 +134,8 @@ TEST_F(BinaryStreamTest, ReadsAcrossBufferWindowsMatchTheFile) {
     EXPECT_EQ(stream->Read(12), file.substr(65530, 12));
 }
 
-TEST_F(BinaryStreamTest, ReadAfterWriteSeesTheNewBytes) {
-    const std::string path = FileWith(Bytes({0, 0, 0, 1, 0, 0, 0, 2}));
+TEST_F(BinaryStreamTest, WritesAtAnyPositionAreSeenByReadsAndReachTheFile) {
+    const std::string path = FileWith("\0\0\0\1\0\0\0\2"s);
     auto stream = fw::BinaryStream::Open(path, true);
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(stream->ReadInt32(), 1);  // fills the read window with the old bytes
@@ -160,70 +144,33 @@ TEST_F(BinaryStreamTest, ReadAfterWriteSeesTheNewBytes) {
     stream->SetPosition(0);
     EXPECT_EQ(stream->ReadInt32(), 10);
     EXPECT_EQ(stream->ReadInt32(), 2);
-
     stream->WriteInt32(3);  // appends
     EXPECT_EQ(stream->Length(), 12);
     stream->SetPosition(8);
     EXPECT_EQ(stream->ReadInt32(), 3);
-}
 
-TEST_F(BinaryStreamTest, WritesAtScatteredPositionsAllReachTheFile) {
-    const std::string path = PathOf("scattered.bin");
-    {
-        auto stream = fw::BinaryStream::Create(path);
-        stream->Write("aaaaaaaa");
-        stream->SetPosition(2);
-        stream->Write("B");
-        stream->SetPosition(6);
-        stream->Write("CC");
-        stream->Write("d");
-    }  // the destructor writes what is still pending
-    EXPECT_EQ(ContentsOf(path), "aaBaaaCCd");
-}
-
-TEST_F(BinaryStreamTest, CreateTruncatesAnExistingFile) {
-    const std::string path = FileWith("old contents");
-    auto stream = fw::BinaryStream::Create(path);
-    ASSERT_NE(stream, nullptr);
-    EXPECT_EQ(stream->Length(), 0);
+    stream->SetPosition(1);
+    stream->Write("B");
+    stream->SetPosition(10);
+    stream->Write("CC");
+    stream->Write("d");
     stream->Close();
-    EXPECT_EQ(ContentsOf(path), "");
+    EXPECT_EQ(ContentsOf(path), "\0B\0\x0A\0\0\0\2\0\0CCd"s);
 }
 
-TEST_F(BinaryStreamTest, MissingFilesAndFoldersCantBeOpened) {
+// A write the file refuses must surface by Close() at the latest, never vanish.
+TEST_F(BinaryStreamTest, MissingPathsCantBeOpenedCreateTruncatesAndRefusedWritesThrow) {
     EXPECT_EQ(fw::BinaryStream::Open(PathOf("missing.bin")), nullptr);
     EXPECT_EQ(fw::BinaryStream::Open(PathOf("")), nullptr);  // the folder itself
     EXPECT_EQ(fw::BinaryStream::Create(PathOf("no/such/folder.bin")), nullptr);
-}
-
-TEST_F(BinaryStreamTest, ReadOnlyStreamRefusesWrites) {
-    auto stream = fw::BinaryStream::Open(FileWith("abcd"));
-    stream->Write("x");
-    EXPECT_THROW(stream->Close(), std::runtime_error);
-}
-
-TEST_F(BinaryStreamTest, ClosedStreamIsEmptyAndRefusesWrites) {
-    auto stream = fw::BinaryStream::Open(FileWith("abcd"), true);
-    stream->Close();
-    EXPECT_EQ(stream->Length(), 0);
-    EXPECT_THROW(stream->ReadInt16(), fw::EndOfFileException);
-    EXPECT_THROW(stream->WriteInt16(1), std::runtime_error);
-    stream->Close();  // a second close is harmless
-}
-
-TEST_F(BinaryStreamTest, NegativePositionCountsAsTheStart) {
-    auto stream = fw::BinaryStream::Open(FileWith(Bytes({0, 5})));
-    stream->SetPosition(-3);
-    EXPECT_EQ(stream->Position(), 0);
-    EXPECT_EQ(stream->ReadInt16(), 5);
-}
-
-TEST_F(BinaryStreamTest, PositionBeyondTheEndFailsTheNextRead) {
-    auto stream = fw::BinaryStream::Open(FileWith("abcd"));
-    stream->SetPosition(100);
-    EXPECT_TRUE(stream->EndOfFile());
-    EXPECT_THROW(stream->Read(1), fw::EndOfFileException);
-    EXPECT_EQ(stream->Position(), 4);
+    auto readOnly = fw::BinaryStream::Open(FileWith("abcd"));
+    readOnly->Write("x");
+    EXPECT_THROW(readOnly->Close(), std::runtime_error);
+    auto created = fw::BinaryStream::Create(PathOf("data.bin"));
+    EXPECT_EQ(created->Length(), 0);
+    created->Close();
+    EXPECT_EQ(ContentsOf(PathOf("data.bin")), "");
+    EXPECT_THROW(created->WriteInt16(1), std::runtime_error);
 }
 
 }  // namespace
