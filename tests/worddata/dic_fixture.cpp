@@ -1,25 +1,19 @@
 #include "dic_fixture.h"
 
-#include <unistd.h>
-
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
-#include "framework/database.h"
 #include "framework/folderitem.h"
 #include "search/App.h"
+#include "sqlite_probe.h"
 #include "worddata/DIC.h"
 
 namespace dictest {
 
 namespace fs = std::filesystem;
 
-AppLayout::AppLayout() {
-    std::string pattern = (fs::temp_directory_path() / "quorvane-dic-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-        throw std::runtime_error("can't make a temporary folder");
-    }
-    root_ = pattern;
+AppLayout::AppLayout() : root_(dir_.path().toStdString()) {
     fs::create_directories(root_ / "bin");
     fs::create_directories(root_ / "Resources");
     WriteFile(root_ / "bin" / "quorvane", "");
@@ -28,28 +22,19 @@ AppLayout::AppLayout() {
 
 AppLayout::~AppLayout() {
     fw::SetExecutableFile("");
-    std::error_code error;
-    fs::remove_all(root_, error);
 }
 
 void WriteWordDatabase(const fs::path& file, const std::vector<WordRow>& rows) {
-    fw::Database db;
-    db.DatabaseFile = file.string();
-    if (!db.CreateDatabaseFile()) {
-        throw std::runtime_error("can't create " + file.string() + ": " + db.ErrorMessage());
-    }
-    db.SQLExecute("CREATE TABLE words (wID INTEGER, wWord TEXT, wSoundex INTEGER)");
+    std::string sql = "CREATE TABLE words (wID INTEGER, wWord TEXT, wSoundex INTEGER);";
     for (const WordRow& row : rows) {
-        fw::DatabaseRecord record;
-        record.IntegerColumn("wID", row.id);
-        record.Column("wWord", row.word);
-        record.IntegerColumn("wSoundex", row.soundex);
-        db.InsertRecord("words", record);
+        std::string literal;
+        for (const char c : row.word) {
+            literal += c == '\'' ? std::string("''") : std::string(1, c);
+        }
+        sql += "INSERT INTO words VALUES (" + std::to_string(row.id) + ", '" + literal + "', " +
+               std::to_string(row.soundex) + ");";
     }
-    db.Commit();
-    if (db.Error()) {
-        throw std::runtime_error("can't fill " + file.string() + ": " + db.ErrorMessage());
-    }
+    sqlite_probe::Execute(file, sql);
 }
 
 void WriteFile(const fs::path& file, const std::string& bytes) {
@@ -65,18 +50,6 @@ GroupFileBytes& GroupFileBytes::Append(uint64_t value, int width) {
         bytes_ += static_cast<char>((value >> shift) & 0xFF);
     }
     return *this;
-}
-
-GroupFileBytes& GroupFileBytes::Int16(int16_t value) {
-    return Append(static_cast<uint16_t>(value), 2);
-}
-
-GroupFileBytes& GroupFileBytes::Int32(int32_t value) {
-    return Append(static_cast<uint32_t>(value), 4);
-}
-
-GroupFileBytes& GroupFileBytes::Int64(int64_t value) {
-    return Append(static_cast<uint64_t>(value), 8);
 }
 
 GroupFileBytes& GroupFileBytes::Group(int32_t key, const std::vector<int32_t>& members) {
@@ -95,24 +68,45 @@ GroupFileBytes& GroupFileBytes::Word(const std::vector<int32_t>& groupKeys) {
     return *this;
 }
 
-std::vector<std::string> Reports(const RecordingUI& ui) {
-    std::vector<std::string> reports;
-    for (const std::string& message : ui.messages) {
-        const size_t body = message.find("\n\n");
-        reports.push_back(body == std::string::npos ? message : message.substr(body + 2));
+ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) {
+        previous_ = old;
     }
-    return reports;
+    ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    if (previous_) {
+        ::setenv(name_, previous_->c_str(), 1);
+    } else {
+        ::unsetenv(name_);
+    }
 }
 
 void ResetWordStore() {
     App::gDBLoaded = true;
     DIC::Terminate();
     App::gDBLoaded = false;
+    App::gAppIsQuitting = false;
     DIC::gHitID.clear();
     DIC::gHitWord.clear();
     DIC::gSelectedLanguage.clear();
     DIC::gDE = false;
     DIC::gEN = false;
+}
+
+std::vector<std::string> AppTest::Reports() const {
+    std::vector<std::string> reports;
+    for (const std::string& message : ui_->messages) {
+        const size_t body = message.find("\n\n");
+        reports.push_back(body == std::string::npos ? message : message.substr(body + 2));
+    }
+    return reports;
+}
+
+void AppTest::ForgetReports() const {
+    ui_->messages.clear();
+    ui_->quitCodes.clear();
 }
 
 }  // namespace dictest

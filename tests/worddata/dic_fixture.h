@@ -1,25 +1,28 @@
-// Test fixtures of the word store: a throw-away application layout (bin/ and Resources/ in a
+// Test fixtures of the word data: a throw-away application layout (bin/ and Resources/ in a
 // temporary folder, pointed at through fw::SetExecutableFile), small word databases and word-group
-// files written into it, and a reset of the word store's module state between tests.
+// files written into it, environment overrides, and a reset of the word store's module state.
+// Main thread only; each fixture undoes its files and settings when it goes.
 #pragma once
+
+#include <QTemporaryDir>
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "test_ui.h"
 
 namespace dictest {
 
-// A temporary application folder: <root>/bin/quorvane and <root>/Resources. The executable file
-// points into it for the fixture's lifetime; the folder is removed afterwards.
+// <root>/bin/quorvane and <root>/Resources; the executable file points into it meanwhile.
 class AppLayout {
   public:
     AppLayout();
     ~AppLayout();
-    AppLayout(const AppLayout&) = delete;
-    AppLayout& operator=(const AppLayout&) = delete;
 
     const std::filesystem::path& Root() const { return root_; }
     std::filesystem::path BesideApp(const std::string& name) const { return root_ / "bin" / name; }
@@ -28,6 +31,7 @@ class AppLayout {
     }
 
   private:
+    QTemporaryDir dir_;
     std::filesystem::path root_;
 };
 
@@ -44,9 +48,9 @@ void WriteFile(const std::filesystem::path& file, const std::string& bytes);
 // Big-endian bytes of a word-group file, field by field.
 class GroupFileBytes {
   public:
-    GroupFileBytes& Int16(int16_t value);
-    GroupFileBytes& Int32(int32_t value);
-    GroupFileBytes& Int64(int64_t value);
+    GroupFileBytes& Int16(int16_t value) { return Append(static_cast<uint64_t>(value), 2); }
+    GroupFileBytes& Int32(int32_t value) { return Append(static_cast<uint64_t>(value), 4); }
+    GroupFileBytes& Int64(int64_t value) { return Append(static_cast<uint64_t>(value), 8); }
     // A group record: key, member count, members.
     GroupFileBytes& Group(int32_t key, const std::vector<int32_t>& members);
     // A word record: group count, group keys.
@@ -58,10 +62,35 @@ class GroupFileBytes {
     std::string bytes_;
 };
 
-// The fatal reports recorded so far, without the error title that PMDebug puts in front.
-std::vector<std::string> Reports(const RecordingUI& ui);
+// Sets an environment variable for its lifetime and restores the earlier state afterwards.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const std::string& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> previous_;
+};
 
 // Releases whatever the word store holds and empties its module state, as at program start.
 void ResetWordStore();
+
+// A test in a temporary application layout, with recorded dialogs and the word store reset before
+// and after.
+class AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetWordStore(); }
+    void TearDown() override { ResetWordStore(); }
+
+    // The fatal reports so far, without the error title that PMDebug puts in front.
+    std::vector<std::string> Reports() const;
+    void ForgetReports() const;
+
+    AppLayout layout_;
+    ScopedRecordingUI ui_;
+};
 
 }  // namespace dictest

@@ -1,5 +1,5 @@
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -16,13 +16,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class DicInitializeTest : public ::testing::Test {
+class DicInitializeTest : public dictest::AppTest {
   protected:
     void SetUp() override {
-        dictest::ResetWordStore();
-        const char* config = std::getenv("XDG_CONFIG_HOME");
-        savedConfigHome_ = config ? config : "";
-        ::setenv("XDG_CONFIG_HOME", (layout_.Root() / "config").c_str(), 1);
+        dictest::AppTest::SetUp();
         fw::SetLocalizationLanguage("en");
         fw::SetLongVersion("Quorvane 1.0.0");
         PREFS::Initialize();
@@ -30,166 +27,114 @@ class DicInitializeTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        dictest::ResetWordStore();
+        dictest::AppTest::TearDown();
         PREFS::gPrefsDB.reset();
         fw::SetLongVersion("");
         fw::SetLocalizationLanguage("");
-        if (savedConfigHome_.empty()) {
-            ::unsetenv("XDG_CONFIG_HOME");
-        } else {
-            ::setenv("XDG_CONFIG_HOME", savedConfigHome_.c_str(), 1);
-        }
     }
 
-    // A word database of one word and a word-group file that puts it in one group.
-    static void WriteWordFiles(const std::filesystem::path& database,
-                               const std::filesystem::path& groups, const std::string& word) {
-        dictest::WriteWordDatabase(database, {{0, word, DIC::GetSoundex(word)}});
-        dictest::GroupFileBytes file;
-        file.Int32(1).Group(1, {0}).Int64(0).Int32(1).Word({1});
-        dictest::WriteFile(groups, file.Bytes());
+    // A database of one word and a word-group file that puts it in one group, each beside the
+    // application or in Resources/.
+    void WriteWordFiles(const std::string& language, const std::string& word,
+                        bool databaseBeside = false, bool groupsBeside = false) {
+        const auto place = [this](bool beside, const std::string& name) {
+            return beside ? layout_.BesideApp(name) : layout_.InResources(name);
+        };
+        dictest::WriteWordDatabase(place(databaseBeside, "DIC_DB_" + language + ".tdb"),
+                                   {{0, word, 0}});
+        dictest::GroupFileBytes groups;
+        groups.Int32(1).Group(1, {0}).Int64(0).Int32(1).Word({1});
+        dictest::WriteFile(place(groupsBeside, "DIC_WL_" + language + ".tdb"), groups.Bytes());
     }
 
-    void WriteInResources(const std::string& language, const std::string& word) {
-        WriteWordFiles(layout_.InResources("DIC_DB_" + language + ".tdb"),
-                       layout_.InResources("DIC_WL_" + language + ".tdb"), word);
-    }
-
-    std::string StoredLanguage() const { return PREFS::Retrieve("DicLanguage").StringValue(); }
-
-    dictest::AppLayout layout_;
-    ScopedRecordingUI ui_;
-    std::string savedConfigHome_;
+    dictest::ScopedEnvironment config_{"XDG_CONFIG_HOME", (layout_.Root() / "config").string()};
 };
 
-TEST_F(DicInitializeTest, EditionNameDeutschWinsOverEnglish) {
-    WriteInResources("DE", "Haus");
-    WriteInResources("EN", "house");
-    fw::SetLongVersion("Quorvane English Deutsch 1.0");
-    EXPECT_TRUE(DIC::Initialize());
-    EXPECT_TRUE(DIC::IsDE());
-    EXPECT_FALSE(DIC::IsEN());
-    EXPECT_EQ(DIC::GetWord(0), "Haus");
-    EXPECT_TRUE(PREFS::Retrieve("DicLanguage").IsNil());
+TEST_F(DicInitializeTest, EditionThenPreferenceThenDefaultChooseTheLanguage) {
+    struct Start {
+        std::string version;
+        std::string stored;                  // "" for none
+        std::vector<std::string> languages;  // whose word files lie in Resources/
+        bool loaded;
+        std::string selected;
+        bool de, en;              // gDE, gEN
+        std::string word;         // word 0 of the loaded database
+        std::string storedAfter;  // "" for none
+    };
+    const std::vector<Start> starts = {
+        // "Deutsch" wins over "English"; a language the edition names is not stored.
+        {"Quorvane English Deutsch 1.0", "", {"DE", "EN"}, true, "DE", true, true, "Haus", ""},
+        {"Quorvane english", "DE", {"DE", "EN"}, true, "EN", true, true, "house", "DE"},
+        // Stored codes and the word files' names match ignoring case.
+        {"Quorvane 1.0", "en", {"EN"}, true, "en", false, true, "house", "en"},
+        {"Quorvane 1.0", "en", {"en"}, true, "en", false, true, "house", "en"},
+        {"Quorvane 1.0", "de", {"DE", "EN"}, true, "de", true, true, "Haus", "de"},
+        // The first start stores the default; an unknown code loads nothing, without a report.
+        {"Quorvane 1.0", "", {"EN", "DE"}, true, "EN", true, true, "house", "EN"},
+        {"Quorvane 1.0", "FR", {"DE", "EN"}, false, "FR", true, true, "", "FR"},
+        {"Quorvane 1.0", "", {}, false, "EN", false, false, "", "EN"},
+    };
+    for (const Start& start : starts) {
+        SCOPED_TRACE(start.version + ", stored " + start.stored);
+        dictest::ResetWordStore();
+        PREFS::gPrefsDB.reset();
+        std::filesystem::remove_all(layout_.Root() / "config");
+        std::filesystem::remove_all(layout_.Root() / "Resources");
+        std::filesystem::create_directory(layout_.Root() / "Resources");
+        PREFS::Initialize();
+        for (const std::string& language : start.languages) {
+            WriteWordFiles(language, language == "DE" ? "Haus" : "house");
+        }
+        if (!start.stored.empty()) {
+            PREFS::Store("DicLanguage", fw::Variant(start.stored));
+        }
+        fw::SetLongVersion(start.version);
+
+        EXPECT_EQ(DIC::Initialize(), start.loaded);
+        EXPECT_EQ(DIC::gSelectedLanguage, start.selected);
+        EXPECT_EQ(DIC::gDE, start.de);
+        EXPECT_EQ(DIC::gEN, start.en);
+        EXPECT_EQ(DIC::GetWord(0), start.word);
+        EXPECT_EQ(DIC::gGroupDict != nullptr, start.loaded);
+        EXPECT_EQ(PREFS::Retrieve("DicLanguage").StringValue(), start.storedAfter);
+        EXPECT_THAT(ui_->messages, IsEmpty());
+    }
+    EXPECT_EQ(DIC::cSystemLanguage(), "US");
 }
 
-TEST_F(DicInitializeTest, EnglishInLowerCaseNamesTheEnglishEdition) {
-    WriteInResources("DE", "Haus");
-    WriteInResources("EN", "house");
-    PREFS::Store("DicLanguage", fw::Variant("DE"));
-    fw::SetLongVersion("Quorvane english");
-    EXPECT_TRUE(DIC::Initialize());
-    EXPECT_TRUE(DIC::IsEN());
-    EXPECT_EQ(DIC::gSelectedLanguage, "EN");
-    EXPECT_EQ(DIC::GetWord(0), "house");
-}
-
-TEST_F(DicInitializeTest, StoredLowerCaseCodeSelectsAndLoadsEnglish) {
-    WriteInResources("EN", "house");
-    PREFS::Store("DicLanguage", fw::Variant("en"));
-    EXPECT_TRUE(DIC::Initialize());
-    EXPECT_EQ(DIC::gSelectedLanguage, "en");
-    EXPECT_TRUE(DIC::IsEN());
-    EXPECT_TRUE(DIC::gEN);
-    EXPECT_FALSE(DIC::gDE);
-    EXPECT_EQ(DIC::GetWord(0), "house");
-    EXPECT_THAT(ui_->messages, IsEmpty());
-}
-
-TEST_F(DicInitializeTest, FilesNamedWithTheStoredCodeAreFoundToo) {
-    WriteInResources("en", "house");
-    PREFS::Store("DicLanguage", fw::Variant("en"));
-    EXPECT_TRUE(DIC::Initialize());
-    EXPECT_TRUE(DIC::gEN);
-    EXPECT_EQ(DIC::GetWord(0), "house");
-}
-
-TEST_F(DicInitializeTest, OtherStoredCodeLoadsNothingWithoutReport) {
-    WriteInResources("DE", "Haus");
-    WriteInResources("EN", "house");
-    PREFS::Store("DicLanguage", fw::Variant("FR"));
-    EXPECT_FALSE(DIC::Initialize());
-    EXPECT_FALSE(DIC::IsDE());
-    EXPECT_FALSE(DIC::IsEN());
-    EXPECT_TRUE(DIC::gDE);
-    EXPECT_TRUE(DIC::gEN);
-    EXPECT_EQ(DIC::gWordDB, nullptr);
-    EXPECT_EQ(DIC::gGroupDict, nullptr);
-    EXPECT_THAT(ui_->messages, IsEmpty());
-}
-
-TEST_F(DicInitializeTest, FirstStartStoresTheDefaultAndLaterStartsReadItBack) {
-    WriteInResources("EN", "house");
-    WriteInResources("DE", "Haus");
-    EXPECT_TRUE(DIC::Initialize());
-    EXPECT_EQ(DIC::gSelectedLanguage, "EN");
-    EXPECT_EQ(StoredLanguage(), "EN");
-
-    dictest::ResetWordStore();
-    PREFS::Store("DicLanguage", fw::Variant("de"));
-    EXPECT_TRUE(DIC::Initialize());
-    EXPECT_EQ(DIC::gSelectedLanguage, "de");
-    EXPECT_EQ(StoredLanguage(), "de");
-    EXPECT_EQ(DIC::GetWord(0), "Haus");
-}
-
-TEST_F(DicInitializeTest, DatabaseBesideAppWithGroupFileInResourcesCountsAsMissing) {
-    WriteWordFiles(layout_.BesideApp("DIC_DB_DE.tdb"), layout_.InResources("DIC_WL_DE.tdb"),
-                   "Haus");
-    PREFS::Store("DicLanguage", fw::Variant("DE"));
+TEST_F(DicInitializeTest, PlaceOfTheDatabaseDecidesWhereTheGroupFileMustLie) {
+    WriteWordFiles("DE", "Haus", true, false);
+    WriteWordFiles("EN", "house", true, true);
+    WriteWordFiles("FR", "maison");
     EXPECT_FALSE(DIC::IsDBExisting("DE"));
+    EXPECT_TRUE(DIC::IsDBExisting("EN"));
+    EXPECT_TRUE(DIC::IsDBExisting("FR"));
+    EXPECT_EQ(DIC::GetResourceFolder().NativePath(), (layout_.Root() / "Resources").string());
+
+    PREFS::Store("DicLanguage", fw::Variant("DE"));
     EXPECT_FALSE(DIC::Initialize());
     EXPECT_FALSE(DIC::gDE);
     EXPECT_EQ(DIC::gWordDB, nullptr);
-    EXPECT_THAT(ui_->messages, IsEmpty());
-}
-
-TEST_F(DicInitializeTest, EachLanguageIsFoundInItsOwnPlace) {
-    WriteWordFiles(layout_.BesideApp("DIC_DB_EN.tdb"), layout_.BesideApp("DIC_WL_EN.tdb"), "house");
-    WriteInResources("DE", "Haus");
-    EXPECT_TRUE(DIC::IsDBExisting("EN"));
-    EXPECT_TRUE(DIC::IsDBExisting("DE"));
-    EXPECT_FALSE(DIC::IsDBExisting("FR"));
-    EXPECT_EQ(DIC::GetResourceFolder().NativePath(), (layout_.Root() / "Resources").string());
-}
-
-TEST_F(DicInitializeTest, NoWordFilesMeansNoDataAndNoReport) {
-    EXPECT_FALSE(DIC::Initialize());
-    EXPECT_TRUE(DIC::IsEN());
-    EXPECT_FALSE(DIC::gDE);
-    EXPECT_FALSE(DIC::gEN);
     EXPECT_THAT(ui_->messages, IsEmpty());
 }
 
 TEST_F(DicInitializeTest, CorruptGroupFileFailsTheStartWithReport) {
-    WriteInResources("EN", "house");
+    WriteWordFiles("EN", "house");
     dictest::WriteFile(layout_.InResources("DIC_WL_EN.tdb"), std::string(2, '\0'));
     EXPECT_FALSE(DIC::Initialize());
-    EXPECT_THAT(dictest::Reports(ui_.get()), ElementsAre("Selected word list file is corrupted!"));
+    EXPECT_THAT(Reports(), ElementsAre("Selected word list file is corrupted!"));
 }
 
-TEST_F(DicInitializeTest, TerminateReleasesLoadedDataOnly) {
-    WriteInResources("EN", "house");
-    App::gDBLoaded = DIC::Initialize();
-    ASSERT_TRUE(App::gDBLoaded);
-    DIC::Terminate();
-    EXPECT_EQ(DIC::gWordDB, nullptr);
-    EXPECT_EQ(DIC::gGroupDict, nullptr);
-    EXPECT_EQ(DIC::gWordGroupsDict.Count(), 0u);
+TEST_F(DicInitializeTest, TerminateReleasesOnlyDataThatWasLoaded) {
+    WriteWordFiles("EN", "house");
+    ASSERT_TRUE(DIC::Initialize());
     App::gDBLoaded = false;
     DIC::Terminate();
-    EXPECT_EQ(DIC::gWordDB, nullptr);
-}
+    EXPECT_NE(DIC::gWordDB, nullptr);
 
-TEST_F(DicInitializeTest, LanguageTestsAreFalseBeforeStart) {
-    EXPECT_FALSE(DIC::IsDE());
-    EXPECT_FALSE(DIC::IsEN());
-    EXPECT_EQ(DIC::gUL_UseWWW, 0);
-}
-
-TEST_F(DicInitializeTest, BuiltInConstantsWithoutTranslation) {
-    EXPECT_EQ(DIC::cLanguageDefault(), "EN");
-    EXPECT_EQ(DIC::cSystemLanguage(), "US");
+    App::gDBLoaded = true;
+    DIC::Terminate();
+    EXPECT_TRUE(!DIC::gWordDB && !DIC::gGroupDict && DIC::gWordGroupsDict.Count() == 0);
 }
 
 }  // namespace

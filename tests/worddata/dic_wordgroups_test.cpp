@@ -23,45 +23,31 @@ std::vector<int32_t> GroupKeys(int64_t wordID) {
     return {keys.begin(), keys.end()};
 }
 
-class DicWordGroupsTest : public ::testing::Test {
+class DicWordGroupsTest : public dictest::AppTest {
   protected:
-    void SetUp() override { dictest::ResetWordStore(); }
-    void TearDown() override { dictest::ResetWordStore(); }
-
     bool Load(const dictest::GroupFileBytes& file) {
         dictest::WriteFile(layout_.InResources("DIC_WL_DE.tdb"), file.Bytes());
         return DIC::LoadWL("DE");
     }
-
-    std::vector<std::string> Reports() const { return dictest::Reports(ui_.get()); }
-
-    dictest::AppLayout layout_;
-    ScopedRecordingUI ui_;
 };
 
 TEST_F(DicWordGroupsTest, TablesListGroupsAndWordsInFileOrder) {
     dictest::GroupFileBytes file;
-    file.Int32(2).Group(70, {3, 0, 2}).Group(-5, {2, 1}).Int64(0);
+    file.Int32(3).Group(70, {3, 0, 2}).Group(-5, {2, 1}).Group(70, {1}).Int64(0);
     file.Int32(4).Word({70}).Word({-5}).Word({-5, 70}).Word({70});
     ASSERT_TRUE(Load(file));
     EXPECT_THAT(ui_->messages, IsEmpty());
+    // A repeated key keeps the later group.
     EXPECT_EQ(DIC::gGroupDict->Count(), 2u);
-    EXPECT_THAT(Members(70), ElementsAre(3, 0, 2));
+    EXPECT_THAT(Members(70), ElementsAre(1));
     EXPECT_THAT(Members(-5), ElementsAre(2, 1));
     EXPECT_EQ(DIC::gWordGroupsDict.Count(), 4u);
     EXPECT_THAT(GroupKeys(0), ElementsAre(70));
     EXPECT_THAT(GroupKeys(2), ElementsAre(-5, 70));
-}
-
-TEST_F(DicWordGroupsTest, FileWithoutGroupsAndOneEmptyWordLoads) {
-    EXPECT_EQ(DIC::gGroupDict, nullptr);
-    dictest::GroupFileBytes file;
-    file.Int32(0).Int64(0).Int32(1).Int16(0);
-    ASSERT_TRUE(Load(file));
-    ASSERT_NE(DIC::gGroupDict, nullptr);
-    EXPECT_EQ(DIC::gGroupDict->Count(), 0u);
-    EXPECT_EQ(DIC::gWordGroupsDict.Count(), 1u);
-    EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(0));
+    // An ID outside the word records is a word in no group.
+    for (const int64_t outside : {4, 450000, -1}) {
+        EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(outside)) << outside;
+    }
 }
 
 TEST_F(DicWordGroupsTest, NegativeCountsMeanNone) {
@@ -76,65 +62,33 @@ TEST_F(DicWordGroupsTest, NegativeCountsMeanNone) {
     EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(2));
 }
 
-TEST_F(DicWordGroupsTest, IdOutsideTheWordRecordsCountsAsInNoGroup) {
-    dictest::GroupFileBytes file;
-    file.Int32(1).Group(1, {0}).Int64(0).Int32(1).Word({1});
-    ASSERT_TRUE(Load(file));
-    EXPECT_THAT(GroupKeys(0), ElementsAre(1));
-    EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(1));
-    EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(450000));
-    EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(-1));
-}
-
-TEST_F(DicWordGroupsTest, RepeatedGroupKeyKeepsLaterGroupButCountsEarlierIds) {
-    dictest::GroupFileBytes file;
-    file.Int32(2).Group(4, {0, 5}).Group(4, {1}).Int64(0).Int32(5);
-    ASSERT_FALSE(Load(file));
-    EXPECT_THAT(Reports(),
-                ElementsAre("Selected word list file is corrupted! Not enough words. (5 vs. 4)"));
-
-    dictest::ResetWordStore();
-    dictest::GroupFileBytes enough;
-    enough.Int32(2).Group(4, {0, 5}).Group(4, {1}).Int64(0).Int32(6);
-    for (int word = 0; word < 6; ++word) {
-        enough.Word({4});
+TEST_F(DicWordGroupsTest, MalformedFilesEndInTheirReport) {
+    const std::string kCorrupted = "Selected word list file is corrupted!";
+    using Bytes = dictest::GroupFileBytes;
+    const std::pair<Bytes, std::string> kFiles[] = {
+        // The largest ID counts even when a later group replaced the one naming it.
+        {Bytes().Int32(2).Group(4, {0, 5}).Group(4, {1}).Int64(0).Int32(5),
+         kCorrupted + " Not enough words. (5 vs. 4)"},
+        {Bytes().Int32(0).Int64(0).Int32(0), kCorrupted + " Not enough words. (0 vs. -1)"},
+        // The smallest word count must not wrap round into a huge last ID.
+        {Bytes().Int32(0).Int64(0).Int32(INT32_MIN),
+         kCorrupted + " Not enough words. (0 vs. -2147483649)"},
+        {Bytes().Int32(1).Group(1, {0}).Int64(1).Int32(1).Word({1}),
+         kCorrupted + " Bad group definitions."},
+        {Bytes().Int32(1).Group(1, {0}).Int64(0).Int32(2).Word({1}).Word({0}),
+         kCorrupted + " Wrong group reference."},
+        // Huge counts in a tiny file fail without allocating for them.
+        {Bytes().Int32(INT32_MAX).Group(1, {0}).Int32(2).Int16(INT16_MAX).Int32(7), kCorrupted},
+        {Bytes().Int32(0).Int64(0).Int32(INT32_MAX).Word({}), kCorrupted},
+    };
+    for (const auto& [file, report] : kFiles) {
+        SCOPED_TRACE(report);
+        dictest::ResetWordStore();
+        ForgetReports();
+        EXPECT_FALSE(Load(file));
+        EXPECT_THAT(Reports(), ElementsAre(report));
+        EXPECT_THAT(ui_->quitCodes, ElementsAre(0));
     }
-    ASSERT_TRUE(Load(enough));
-    EXPECT_EQ(DIC::gGroupDict->Count(), 1u);
-    EXPECT_THAT(Members(4), ElementsAre(1));
-}
-
-TEST_F(DicWordGroupsTest, ZeroWordsAlwaysFailWithTheirNumbers) {
-    dictest::GroupFileBytes file;
-    file.Int32(0).Int64(0).Int32(0);
-    EXPECT_FALSE(Load(file));
-    EXPECT_THAT(Reports(),
-                ElementsAre("Selected word list file is corrupted! Not enough words. (0 vs. -1)"));
-}
-
-TEST_F(DicWordGroupsTest, SmallestWordCountDoesNotWrapIntoEnough) {
-    dictest::GroupFileBytes file;
-    file.Int32(0).Int64(0).Int32(INT32_MIN);
-    EXPECT_FALSE(Load(file));
-    EXPECT_THAT(Reports(), ElementsAre("Selected word list file is corrupted! Not enough words. "
-                                       "(0 vs. -2147483649)"));
-}
-
-TEST_F(DicWordGroupsTest, NonZeroSeparatorFailsEvenWhenAllElseIsSound) {
-    dictest::GroupFileBytes file;
-    file.Int32(1).Group(1, {0}).Int64(1).Int32(1).Word({1});
-    EXPECT_FALSE(Load(file));
-    EXPECT_THAT(Reports(),
-                ElementsAre("Selected word list file is corrupted! Bad group definitions."));
-    EXPECT_THAT(ui_->quitCodes, ElementsAre(0));
-}
-
-TEST_F(DicWordGroupsTest, UndefinedGroupKeyFailsEvenWhenItIsZero) {
-    dictest::GroupFileBytes file;
-    file.Int32(1).Group(1, {0}).Int64(0).Int32(2).Word({1}).Word({0});
-    EXPECT_FALSE(Load(file));
-    EXPECT_THAT(Reports(),
-                ElementsAre("Selected word list file is corrupted! Wrong group reference."));
 }
 
 TEST_F(DicWordGroupsTest, TruncatedFileEndsInCorruptedReport) {
@@ -144,35 +98,19 @@ TEST_F(DicWordGroupsTest, TruncatedFileEndsInCorruptedReport) {
     for (size_t length = 0; length < bytes.size(); ++length) {
         SCOPED_TRACE(length);
         dictest::ResetWordStore();
-        ui_->messages.clear();
+        ForgetReports();
         dictest::WriteFile(layout_.InResources("DIC_WL_DE.tdb"), bytes.substr(0, length));
         EXPECT_FALSE(DIC::LoadWL("DE"));
         EXPECT_THAT(Reports(), ElementsAre("Selected word list file is corrupted!"));
     }
 }
 
-TEST_F(DicWordGroupsTest, HugeCountsInATinyFileFailWithoutAllocating) {
-    dictest::GroupFileBytes groups;
-    groups.Int32(INT32_MAX).Group(1, {0}).Int32(2).Int16(INT16_MAX).Int32(7);
-    EXPECT_FALSE(Load(groups));
-
-    dictest::ResetWordStore();
-    dictest::GroupFileBytes words;
-    words.Int32(0).Int64(0).Int32(INT32_MAX).Word({});
-    EXPECT_FALSE(Load(words));
-    EXPECT_THAT(Reports(), ElementsAre("Selected word list file is corrupted!",
-                                       "Selected word list file is corrupted!"));
-}
-
-TEST_F(DicWordGroupsTest, MissingFileIsReported) {
+TEST_F(DicWordGroupsTest, MissingOrUnreadableFileIsReported) {
     EXPECT_FALSE(DIC::LoadWL("DE"));
-    EXPECT_THAT(Reports(), ElementsAre("Can't locate the selected word list file."));
-}
-
-TEST_F(DicWordGroupsTest, UnreadableFileIsReported) {
     std::filesystem::create_directory(layout_.InResources("DIC_WL_DE.tdb"));
     EXPECT_FALSE(DIC::LoadWL("DE"));
-    EXPECT_THAT(Reports(), ElementsAre("Can't open the selected word list file."));
+    EXPECT_THAT(Reports(), ElementsAre("Can't locate the selected word list file.",
+                                       "Can't open the selected word list file."));
 }
 
 }  // namespace

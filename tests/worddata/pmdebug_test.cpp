@@ -25,6 +25,10 @@ TEST(PMDebugError, ShowsTitleTwoLineEndsAndMessageThenQuitsWithZero) {
     EXPECT_THAT(ui->quitCodes, ElementsAre(0));
 }
 
+fw::ShellOutcome Output(const std::string& text, int errorCode = 0) {
+    return {errorCode, text};
+}
+
 // Answers each sysctl command from a table and records the commands in the order they ran;
 // a command missing from the table fails the way sysctl does for an unknown key.
 class SysctlTest : public ::testing::Test {
@@ -33,105 +37,71 @@ class SysctlTest : public ::testing::Test {
         fw::SetShellBackend([this](const std::string& command) {
             commands.push_back(command);
             const auto answer = answers.find(command);
-            if (answer == answers.end()) {
-                return fw::ShellOutcome{255, "sysctl: unknown oid '" + command.substr(7) + "'\n"};
-            }
-            return answer->second;
+            return answer != answers.end() ? answer->second : Output("sysctl: unknown oid\n", 255);
         });
     }
     void TearDown() override { fw::SetShellBackend({}); }
-
-    void Answer(const std::string& key, const std::string& output, int errorCode = 0) {
-        answers["sysctl " + key] = fw::ShellOutcome{errorCode, output};
-    }
-    int32_t ClassFor(const std::string& type, const std::string& subtype) {
-        Answer("hw.cputype", "hw.cputype: " + type);
-        Answer("hw.cpusubtype", "hw.cpusubtype: " + subtype);
-        return PMDebug::GetMacCPUType();
-    }
 
     std::map<std::string, fw::ShellOutcome> answers;
     std::vector<std::string> commands;
 };
 
-TEST_F(SysctlTest, KnownProcessorPairsGiveTheirClass) {
-    EXPECT_EQ(ClassFor("18\n", "9\n"), 3);
-    EXPECT_EQ(ClassFor("18\n", "10\n"), 4);
-    EXPECT_EQ(ClassFor("18\n", "11\n"), 4);
-    EXPECT_EQ(ClassFor("18\n", "100\n"), 5);
-    EXPECT_EQ(ClassFor("7\n", "4\n"), 6);
+TEST_F(SysctlTest, ProcessorClassComesFromTypeThenSubtype) {
+    struct Probe {
+        fw::ShellOutcome type;
+        fw::ShellOutcome subtype;
+        int32_t processorClass;
+        size_t queries;  // the subtype is asked for only after a readable type
+    };
+    const Probe probes[] = {
+        {Output("hw.cputype: 18\n"), Output("hw.cpusubtype: 9\n"), 3, 2},
+        {Output("hw.cputype: 18\n"), Output("hw.cpusubtype: 10\n"), 4, 2},
+        {Output("hw.cputype: 18\n"), Output("hw.cpusubtype: 11\n"), 4, 2},
+        {Output("hw.cputype: 18\n"), Output("hw.cpusubtype: 100\n"), 5, 2},
+        {Output("hw.cputype: 7\n"), Output("hw.cpusubtype: 4\n"), 6, 2},
+        // Unlisted pairs are some other processor.
+        {Output("hw.cputype: 18\n"), Output("hw.cpusubtype: 12\n"), 2, 2},
+        {Output("hw.cputype: 7\n"), Output("hw.cpusubtype: 8\n"), 2, 2},
+        {Output("hw.cputype: 16777223\n"), Output("hw.cpusubtype: 3\n"), 2, 2},
+        // The last character is taken for the line end, even when there is none.
+        {Output("hw.cputype: 18\n"), Output("hw.cpusubtype: 100"), 4, 2},
+        {Output("hw.cputype: 18"), Output("hw.cpusubtype: 9\n"), 2, 2},
+        // Failed or unexpected answers: the probe failed.
+        {Output("cputype = 18\n"), Output("hw.cpusubtype: 100\n"), 1, 1},
+        {Output("hw.cputype: 18\n", 1), Output("hw.cpusubtype: 100\n"), 1, 1},
+        {Output("hw.cputype: 18\n"), Output("hw.cpusubtype: 100\n", 1), 1, 2},
+        {Output("hw.cputype: 18\n"), Output("error: hw.cpusubtype: 100\n"), 1, 2},
+    };
+    const std::vector<std::string> kBoth = {"sysctl hw.cputype", "sysctl hw.cpusubtype"};
+    for (const Probe& probe : probes) {
+        SCOPED_TRACE(probe.type.output + " / " + probe.subtype.output);
+        answers = {{"sysctl hw.cputype", probe.type}, {"sysctl hw.cpusubtype", probe.subtype}};
+        commands.clear();
+        EXPECT_EQ(PMDebug::GetMacCPUType(), probe.processorClass);
+        EXPECT_EQ(commands, std::vector<std::string>(kBoth.begin(), kBoth.begin() + probe.queries));
+    }
 }
 
-TEST_F(SysctlTest, UnlistedPairsGiveOtherProcessor) {
-    EXPECT_EQ(ClassFor("18\n", "12\n"), 2);
-    EXPECT_EQ(ClassFor("7\n", "8\n"), 2);
-    EXPECT_EQ(ClassFor("16777223\n", "3\n"), 2);
-}
-
-TEST_F(SysctlTest, TypeThenSubtypeAreQueriedOnce) {
-    ClassFor("18\n", "100\n");
-
-    EXPECT_THAT(commands, ElementsAre("sysctl hw.cputype", "sysctl hw.cpusubtype"));
-}
-
-TEST_F(SysctlTest, OutputWithoutFinalLineEndLosesItsLastDigit) {
-    EXPECT_EQ(ClassFor("18\n", "100"), 4);  // read as subtype 10
-    EXPECT_EQ(ClassFor("18", "9\n"), 2);    // read as type 1
-}
-
-TEST_F(SysctlTest, UnexpectedTypeOutputFailsWithoutQueryingSubtype) {
-    Answer("hw.cputype", "cputype = 18\n");
-    Answer("hw.cpusubtype", "hw.cpusubtype: 100\n");
-
-    EXPECT_EQ(PMDebug::GetMacCPUType(), 1);
-    EXPECT_THAT(commands, ElementsAre("sysctl hw.cputype"));
-}
-
-TEST_F(SysctlTest, FailedQueriesGiveProbeFailed) {
-    Answer("hw.cputype", "hw.cputype: 18\n", 1);
-    EXPECT_EQ(PMDebug::GetMacCPUType(), 1);
-
-    Answer("hw.cputype", "hw.cputype: 18\n");
-    Answer("hw.cpusubtype", "hw.cpusubtype: 100\n", 1);
-    EXPECT_EQ(PMDebug::GetMacCPUType(), 1);
-
-    Answer("hw.cpusubtype", "error: hw.cpusubtype: 100\n");
-    EXPECT_EQ(PMDebug::GetMacCPUType(), 1);
-
-    answers.clear();
-    EXPECT_EQ(PMDebug::GetMacCPUType(), 1);
-}
-
-TEST_F(SysctlTest, FrequencyInHertzGivesMegahertz) {
-    Answer("hw.cpufrequency", "hw.cpufrequency: 1250000000\n");
-    EXPECT_EQ(PMDebug::GetMacCPUSpeed(), 1250);
-
-    // The line end stays in the number text and is ignored.
-    Answer("hw.cpufrequency", "hw.cpufrequency: 867000000");
-    EXPECT_EQ(PMDebug::GetMacCPUSpeed(), 867);
-    EXPECT_THAT(commands, ElementsAre("sysctl hw.cpufrequency", "sysctl hw.cpufrequency"));
-}
-
-TEST_F(SysctlTest, MissingOrOddFrequencyGivesMinusOne) {
-    EXPECT_EQ(PMDebug::GetMacCPUSpeed(), -1);
-
-    Answer("hw.cpufrequency", "hw.cpufrequency: 1250000000\n", 1);
-    EXPECT_EQ(PMDebug::GetMacCPUSpeed(), -1);
-
-    Answer("hw.cpufrequency", "frequency: 1250000000\n");
-    EXPECT_EQ(PMDebug::GetMacCPUSpeed(), -1);
-}
-
-// A frequency whose megahertz do not fit 32 bits can't be converted; it counts as not available.
-TEST_F(SysctlTest, FrequencyBeyondThirtyTwoBitsGivesMinusOne) {
-    Answer("hw.cpufrequency", "hw.cpufrequency: 1e300\n");
-    EXPECT_EQ(PMDebug::GetMacCPUSpeed(), -1);
-
-    Answer("hw.cpufrequency", "hw.cpufrequency: 2147483648000000\n");
-    EXPECT_EQ(PMDebug::GetMacCPUSpeed(), -1);
-
-    Answer("hw.cpufrequency", "hw.cpufrequency: 2147483647000000\n");
-    EXPECT_EQ(PMDebug::GetMacCPUSpeed(), 2147483647);
+TEST_F(SysctlTest, FrequencyInHertzGivesMegahertzOrMinusOne) {
+    const std::pair<fw::ShellOutcome, int32_t> probes[] = {
+        {Output("hw.cpufrequency: 1250000000\n"), 1250},
+        // The line end stays in the number text and is ignored.
+        {Output("hw.cpufrequency: 867000000"), 867},
+        {Output("sysctl: unknown oid 'hw.cpufrequency'\n", 255), -1},
+        {Output("hw.cpufrequency: 1250000000\n", 1), -1},
+        {Output("frequency: 1250000000\n"), -1},
+        // Megahertz that do not fit 32 bits can't be converted: not available.
+        {Output("hw.cpufrequency: 1e300\n"), -1},
+        {Output("hw.cpufrequency: 2147483648000000\n"), -1},
+        {Output("hw.cpufrequency: 2147483647000000\n"), 2147483647},
+    };
+    for (const auto& [answer, megahertz] : probes) {
+        SCOPED_TRACE(answer.output);
+        answers = {{"sysctl hw.cpufrequency", answer}};
+        commands.clear();
+        EXPECT_EQ(PMDebug::GetMacCPUSpeed(), megahertz);
+        EXPECT_THAT(commands, ElementsAre("sysctl hw.cpufrequency"));
+    }
 }
 
 // On Linux the real sysctl has no hw.* keys (or is not installed): both probes report failure.

@@ -1,9 +1,12 @@
-// Every text-table entry with its localisation key, for tests that check a table key by key.
+// Every text-table entry with its localisation key and its English default, byte for byte.
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
-using TextTableEntry = std::pair<const char*, const std::string& (*)()>;
+struct TextTableEntry {
+    const char* key;
+    const std::string& (*entry)();
+    const char* english;
+};
 const std::vector<TextTableEntry>& AllEntries();

@@ -20,7 +20,7 @@ TEST(TextTableInGerman, EveryEntryAnswersItsOwnKeyAndKeepsIt) {
     fw::SetExecutableFile((resources.parent_path() / "bin" / "quorvane").string());
     fw::SetLocalizationLanguage("de");
 
-    for (const auto& [key, entry] : AllEntries()) {
+    for (const auto& [key, entry, english] : AllEntries()) {
         EXPECT_EQ(entry(), fw::System::_GetLocalizedString(key, "\x01missing")) << key;
     }
     EXPECT_EQ(TT::REP_Found(), " wurde gefunden!");

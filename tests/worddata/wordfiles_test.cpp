@@ -1,89 +1,27 @@
-// The word files that the build generated from the Debian word data: their size, the agreement
-// between word database and word-group file, the stored soundex keys, the indexes behind the
-// program's statements, and a load through the program's own loader.
+// The word files that the build generated from the Debian word data, loaded through the program's
+// own loaders: their size, the agreement between word database and word-group file, the stored
+// soundex keys, and the indexes behind the program's statements.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "dic_fixture.h"
 #include "framework/folderitem.h"
-#include "test_ui.h"
+#include "sqlite_probe.h"
 #include "tools/wordfiles/sources.h"
 #include "worddata/DIC.h"
-#include "wordfiles_db.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace wordfiles_test;
+using sqlite_probe::Row;
+using sqlite_probe::Rows;
 
 const fs::path kResources = QUORVANE_TEST_RESOURCES;
-
-// An independent reading of the word-group file, strict where the program's loader is lenient:
-// every count must be honest and the file must end right after the last word record.
-struct GroupFile {
-    std::vector<int32_t> keys;  // in file order
-    std::vector<std::vector<int32_t>> members;
-    int64_t separator = -1;
-    std::vector<std::vector<int32_t>> wordGroups;
-    bool endsAfterLastRecord = false;
-};
-
-class BigEndianReader {
-  public:
-    explicit BigEndianReader(std::string bytes) : bytes_(std::move(bytes)) {}
-
-    template <typename Int>
-    Int Read() {
-        if (bytes_.size() - pos_ < sizeof(Int)) {
-            throw std::out_of_range("word-group file ends early");
-        }
-        uint64_t value = 0;
-        for (size_t i = 0; i < sizeof(Int); ++i) {
-            value = (value << 8) | static_cast<unsigned char>(bytes_[pos_++]);
-        }
-        return static_cast<Int>(value);
-    }
-    std::vector<int32_t> ReadList() {
-        const int16_t count = Read<int16_t>();
-        std::vector<int32_t> values;
-        for (int16_t i = 0; i < count; ++i) {
-            values.push_back(Read<int32_t>());
-        }
-        return values;
-    }
-    bool AtEnd() const { return pos_ == bytes_.size(); }
-
-  private:
-    std::string bytes_;
-    size_t pos_ = 0;
-};
-
-GroupFile DecodeGroupFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    BigEndianReader reader({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
-    GroupFile file;
-    const int32_t groupCount = reader.Read<int32_t>();
-    for (int32_t i = 0; i < groupCount; ++i) {
-        file.keys.push_back(reader.Read<int32_t>());
-        file.members.push_back(reader.ReadList());
-    }
-    file.separator = reader.Read<int64_t>();
-    const int32_t wordCount = reader.Read<int32_t>();
-    for (int32_t i = 0; i < wordCount; ++i) {
-        file.wordGroups.push_back(reader.ReadList());
-    }
-    file.endsAfterLastRecord = reader.AtEnd();
-    return file;
-}
 
 struct Language {
     std::string code;
@@ -93,104 +31,88 @@ struct Language {
     std::string otherSynonym;
 };
 
-std::ostream& operator<<(std::ostream& out, const Language& language) {
-    return out << language.code;
+void PrintTo(const Language& language, std::ostream* out) {
+    *out << language.code;
 }
 
-struct Generated {
-    Connection db;
-    std::vector<std::string> words;  // by word ID
-    GroupFile groups;
-};
-
+// Loads the language's generated files through the program's own loaders for each test.
 class WordFilesTest : public ::testing::TestWithParam<Language> {
   protected:
-    // Read once per language: the files are large and never change during the run.
-    static Generated& Files(const std::string& code) {
-        static std::map<std::string, Generated> cache;
-        auto [entry, fresh] = cache.try_emplace(code);
-        if (fresh) {
-            Generated& files = entry->second;
-            files.db = OpenReadOnly((kResources / ("DIC_DB_" + code + ".tdb")).string());
-            if (files.db) {
-                for (Row& row : Rows(files.db.get(), "SELECT wWord FROM words ORDER BY wID")) {
-                    files.words.push_back(std::move(row[0]));
-                }
-            }
-            files.groups = DecodeGroupFile(kResources / ("DIC_WL_" + code + ".tdb"));
-        }
-        return entry->second;
-    }
-
     void SetUp() override {
-        ASSERT_TRUE(Files(GetParam().code).db) << "the build writes the word files first";
+        fw::SetExecutableFile((kResources.parent_path() / "bin" / "quorvane").string());
+        dictest::ResetWordStore();
+        ASSERT_TRUE(DIC::LoadDB(GetParam().code)) << "the build writes the word files first";
+        ASSERT_TRUE(DIC::LoadWL(GetParam().code));
+        ASSERT_THAT(ui_->messages, ::testing::IsEmpty());
+        db_ = sqlite_probe::Open((kResources / ("DIC_DB_" + GetParam().code + ".tdb")).string());
+        ASSERT_TRUE(db_);
+        for (Row& row : Rows(db_.get(), "SELECT wWord FROM words ORDER BY wID")) {
+            words_.push_back(std::move(row[0]));
+        }
     }
-    sqlite3* Db() { return Files(GetParam().code).db.get(); }
-    const std::vector<std::string>& Words() { return Files(GetParam().code).words; }
-    const GroupFile& Groups() { return Files(GetParam().code).groups; }
+    void TearDown() override {
+        dictest::ResetWordStore();
+        fw::SetExecutableFile("");
+    }
 
-    int32_t IdOf(const std::string& word) {
-        const std::string id =
-            Single(Db(), "SELECT wID FROM words WHERE wWord = '" + word + "' COLLATE BINARY");
-        return id.empty() ? -1 : std::stoi(id);
-    }
+    ScopedRecordingUI ui_;
+    sqlite_probe::Connection db_;
+    std::vector<std::string> words_;  // by word ID
 };
 
-TEST_P(WordFilesTest, MeetWordAndGroupFloors) {
-    EXPECT_GE(Words().size(), GetParam().minWords);
-    EXPECT_GE(Groups().keys.size(), GetParam().minGroups);
-}
-
-TEST_P(WordFilesTest, WordIdsAreDenseFromZero) {
-    const std::vector<Row> rows = Rows(Db(), "SELECT COUNT(*), MIN(wID), MAX(wID) FROM words");
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0],
-              (Row{std::to_string(Words().size()), "0", std::to_string(Words().size() - 1)}));
+TEST_P(WordFilesTest, LoadWithoutFatalReportAndMeetTheFloorsWithDenseWordIds) {
+    EXPECT_GE(words_.size(), GetParam().minWords);
+    EXPECT_GE(DIC::gGroupDict->Count(), GetParam().minGroups);
+    EXPECT_EQ(DIC::gWordGroupsDict.Count(), words_.size()) << "one word record per word";
+    EXPECT_THAT(Rows(db_.get(), "SELECT COUNT(*), MIN(wID), MAX(wID) FROM words"),
+                ::testing::ElementsAre(
+                    Row{std::to_string(words_.size()), "0", std::to_string(words_.size() - 1)}));
 }
 
 TEST_P(WordFilesTest, WordsAreUniqueInByteOrderAndPassTheWordCheck) {
-    for (size_t id = 0; id < Words().size(); ++id) {
-        ASSERT_TRUE(wordfiles::IsWord(Words()[id])) << id << ": " << Words()[id];
+    for (size_t id = 0; id < words_.size(); ++id) {
+        ASSERT_TRUE(wordfiles::IsWord(words_[id])) << id << ": " << words_[id];
         if (id > 0) {
-            ASSERT_LT(Words()[id - 1], Words()[id]) << "at word ID " << id;
+            ASSERT_LT(words_[id - 1], words_[id]) << "at word ID " << id;
         }
     }
 }
 
-TEST_P(WordFilesTest, GroupFileHasDenseKeysNonEmptyGroupsAndOneRecordPerWord) {
-    const GroupFile& file = Groups();
-    EXPECT_EQ(file.separator, 0);
-    EXPECT_TRUE(file.endsAfterLastRecord);
-    ASSERT_EQ(file.wordGroups.size(), Words().size());
-    const auto wordCount = static_cast<int32_t>(Words().size());
-    for (size_t i = 0; i < file.keys.size(); ++i) {
-        ASSERT_EQ(file.keys[i], static_cast<int32_t>(i));
-        std::vector<int32_t> members = file.members[i];
-        ASSERT_GE(members.size(), 1u) << "group " << i;
+// Dense keys; groups of distinct words of the database; records and groups naming each other.
+TEST_P(WordFilesTest, GroupsAreDenseAndAgreeWithTheWordRecords) {
+    std::vector<std::vector<int32_t>> expected(words_.size());
+    for (int32_t key = 0; key < static_cast<int32_t>(DIC::gGroupDict->Count()); ++key) {
+        ASSERT_TRUE(DIC::gGroupDict->HasKey(key));
+        const auto span = DIC::gGroupDict->Members(key);
+        std::vector<int32_t> members(span.begin(), span.end());
+        ASSERT_FALSE(members.empty()) << "group " << key;
         std::sort(members.begin(), members.end());
         ASSERT_EQ(std::adjacent_find(members.begin(), members.end()), members.end())
-            << "group " << i << " names a word twice";
+            << "group " << key << " names a word twice";
         ASSERT_GE(members.front(), 0);
-        ASSERT_LT(members.back(), wordCount) << "group " << i << " names no word of the database";
-    }
-}
-
-TEST_P(WordFilesTest, WordRecordsAndGroupsNameEachOther) {
-    const GroupFile& file = Groups();
-    std::vector<std::vector<int32_t>> expected(Words().size());
-    for (size_t key = 0; key < file.members.size(); ++key) {
-        for (const int32_t id : file.members[key]) {
-            expected.at(static_cast<size_t>(id)).push_back(static_cast<int32_t>(key));
+        ASSERT_LT(members.back(), static_cast<int32_t>(words_.size()))
+            << "group " << key << " names no word of the database";
+        for (const int32_t id : members) {
+            expected[static_cast<size_t>(id)].push_back(key);
         }
     }
     for (size_t id = 0; id < expected.size(); ++id) {
-        ASSERT_EQ(file.wordGroups[id], expected[id]) << "word " << id << ": " << Words()[id];
+        const auto keys = DIC::gWordGroupsDict.GroupKeys(static_cast<int64_t>(id));
+        ASSERT_EQ(std::vector<int32_t>(keys.begin(), keys.end()), expected[id]) << words_[id];
     }
+    const auto idOf = [this](const std::string& word) {
+        return std::find(words_.begin(), words_.end(), word) - words_.begin();
+    };
+    const auto first = DIC::gWordGroupsDict.GroupKeys(idOf(GetParam().synonym));
+    const auto second = DIC::gWordGroupsDict.GroupKeys(idOf(GetParam().otherSynonym));
+    EXPECT_NE(std::find_first_of(first.begin(), first.end(), second.begin(), second.end()),
+              first.end())
+        << GetParam().synonym << " and " << GetParam().otherSynonym << " share no group";
 }
 
 TEST_P(WordFilesTest, StoredKeysAreTheProgramsSoundexKeys) {
     const std::vector<Row> rows =
-        Rows(Db(), "SELECT wWord, wSoundex FROM words WHERE wID % 97 = 0");
+        Rows(db_.get(), "SELECT wWord, wSoundex FROM words WHERE wID % 97 = 0");
     ASSERT_GT(rows.size(), 1000u);
     for (const Row& row : rows) {
         ASSERT_EQ(row[1], std::to_string(DIC::GetSoundex(row[0]))) << row[0];
@@ -198,27 +120,20 @@ TEST_P(WordFilesTest, StoredKeysAreTheProgramsSoundexKeys) {
 }
 
 TEST_P(WordFilesTest, ProgramsStatementsAreAnsweredFromIndexes) {
+    const auto plan = [this](const std::string& sql) {
+        std::string details;
+        for (const Row& row : Rows(db_.get(), "EXPLAIN QUERY PLAN " + sql)) {
+            details += row.back() + "\n";
+        }
+        return details;
+    };
     const std::string exact = "SELECT wID, wWord FROM words WHERE wWord LIKE 'Haus'";
-    Rows(Db(), "PRAGMA case_sensitive_like=ON;");
-    EXPECT_NE(QueryPlan(Db(), exact).find("INDEX words_wWord_binary"), std::string::npos)
-        << QueryPlan(Db(), exact);
-    Rows(Db(), "PRAGMA case_sensitive_like=OFF");
-    EXPECT_NE(QueryPlan(Db(), exact).find("INDEX words_wWord_nocase"), std::string::npos)
-        << QueryPlan(Db(), exact);
-    const std::string soundex = "SELECT wID, wWord FROM words WHERE wSoundex = 240";
-    EXPECT_NE(QueryPlan(Db(), soundex).find("INDEX words_wSoundex"), std::string::npos)
-        << QueryPlan(Db(), soundex);
-}
-
-TEST_P(WordFilesTest, KnownSynonymsShareAGroup) {
-    const int32_t first = IdOf(GetParam().synonym);
-    const int32_t second = IdOf(GetParam().otherSynonym);
-    ASSERT_GE(first, 0);
-    ASSERT_GE(second, 0);
-    const auto& firstGroups = Groups().wordGroups[static_cast<size_t>(first)];
-    const auto& secondGroups = Groups().wordGroups[static_cast<size_t>(second)];
-    EXPECT_TRUE(std::find_first_of(firstGroups.begin(), firstGroups.end(), secondGroups.begin(),
-                                   secondGroups.end()) != firstGroups.end());
+    Rows(db_.get(), "PRAGMA case_sensitive_like=ON;");
+    EXPECT_THAT(plan(exact), ::testing::HasSubstr("INDEX words_wWord_binary"));
+    Rows(db_.get(), "PRAGMA case_sensitive_like=OFF");
+    EXPECT_THAT(plan(exact), ::testing::HasSubstr("INDEX words_wWord_nocase"));
+    EXPECT_THAT(plan("SELECT wID, wWord FROM words WHERE wSoundex = 240"),
+                ::testing::HasSubstr("INDEX words_wSoundex"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Generated, WordFilesTest,
@@ -233,21 +148,6 @@ TEST(GeneratedWordFiles, NoTemporaryFileIsLeftBeside) {
         const std::string name = entry.path().filename().string();
         EXPECT_FALSE(name.ends_with(".part") || name.ends_with("-journal")) << name;
     }
-}
-
-TEST(GeneratedWordFiles, GermanGroupFileLoadsThroughTheProgramWithoutFatalReport) {
-    const ScopedRecordingUI ui;
-    fw::SetExecutableFile((kResources.parent_path() / "bin" / "quorvane").string());
-    DIC::gWordGroupsDict.Clear();
-    const bool loaded = DIC::LoadWL("DE");
-    fw::SetExecutableFile("");
-
-    EXPECT_TRUE(loaded);
-    EXPECT_THAT(ui->messages, ::testing::IsEmpty());
-    EXPECT_TRUE(ui->quitCodes.empty());
-    ASSERT_TRUE(DIC::gGroupDict);
-    EXPECT_GE(DIC::gGroupDict->Count(), 30000u);
-    EXPECT_GE(DIC::gWordGroupsDict.Count(), 400000u);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ struct WordFileContent {
 };
 
 // `words` and every group word become the word list; a group keeps each word once, at its first
-// place, and needs two distinct words to stay.
+// place, and stays when it holds at least one word (each synset or thesaurus line is a group).
 WordFileContent Assemble(std::vector<std::string> words, const std::vector<Group>& groups,
                          const AssemblyLimits& limits = {});
 
