@@ -11,17 +11,12 @@
 #include <benchmark/benchmark.h>
 
 #include "framework/database.h"
+#include "framework/sqlite_handles.h"
 
 namespace {
 
-struct SqliteClose {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct SqliteFinalize {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Connection = std::unique_ptr<sqlite3, SqliteClose>;
-using Statement = std::unique_ptr<sqlite3_stmt, SqliteFinalize>;
+using Connection = fw::SqliteConnection;
+using Statement = fw::SqliteStatement;
 
 constexpr int kWords = 400'000;
 constexpr const char* kFragmentSelect = "SELECT wID, wWord FROM words WHERE wWord LIKE '%haus%'";

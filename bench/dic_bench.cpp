@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include "framework/folderitem.h"
+#include "framework/sqlite_handles.h"
 #include "framework/ui.h"
 #include "worddata/DIC.h"
 
@@ -68,14 +69,8 @@ bool OpenGermanDatabase(benchmark::State& state) {
     return true;
 }
 
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using SqliteHandle = std::unique_ptr<sqlite3, SqliteCloser>;
-using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using SqliteHandle = fw::SqliteConnection;
+using StatementHandle = fw::SqliteStatement;
 
 SqliteHandle OpenBareGermanDatabase() {
     sqlite3* raw = nullptr;

@@ -6,16 +6,14 @@
 #include <limits>
 #include <string_view>
 
+#include "framework/sqlite_handles.h"
 #include "framework/text.h"
 
 namespace fw {
 
 namespace {
 
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using Statement = SqliteStatement;
 
 // Prepares the first statement of `sql`; `tail` receives where the next one begins. The statement
 // is null for text without one (blanks, a comment) and after a failure.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/sqlite_handles.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,10 +16,7 @@
 
 namespace sqlite_probe {
 
-struct ConnectionCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
+using Connection = fw::SqliteConnection;
 using Row = std::vector<std::string>;
 
 // Read-only, as the program opens its word files, or read-write and created when missing; nullptr

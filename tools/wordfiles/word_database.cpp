@@ -5,20 +5,15 @@
 #include <memory>
 #include <stdexcept>
 
+#include "framework/sqlite_handles.h"
 #include "tools/wordfiles/replacing_file.h"
 #include "worddata/DIC.h"
 
 namespace wordfiles {
 namespace {
 
-struct ConnectionCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using Connection = fw::SqliteConnection;
+using Statement = fw::SqliteStatement;
 
 [[noreturn]] void Fail(sqlite3* db, const std::string& what) {
     throw std::runtime_error(what + ": " + sqlite3_errmsg(db));
