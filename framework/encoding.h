@@ -12,6 +12,8 @@ std::string ConvertToWindows1252(std::string_view utf8);
 std::string ConvertFromWindows1252(std::string_view bytes);
 // Every byte outside A-Z a-z 0-9 - _ . ~ becomes %XX (upper-case hex).
 std::string EncodeURLComponent(std::string_view bytes);
+// The value of one hexadecimal digit (either case), or -1.
+int HexDigitValue(char c);
 // %XX becomes its byte and "+" stays as it is; a malformed escape is kept literally.
 std::string DecodeURLComponent(std::string_view text);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/encoding.h"
 #include "framework/text.h"
 
 namespace wordfiles {
@@ -51,19 +52,6 @@ bool IsDigits(std::string_view text, size_t length) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // WordNet writes the word count as two hex digits and each lexical ID as one.
 std::optional<int> HexValue(std::string_view text) {
     if (text.empty() || text.size() > 2) {
@@ -71,7 +59,7 @@ std::optional<int> HexValue(std::string_view text) {
     }
     int value = 0;
     for (const char c : text) {
-        const int digit = HexDigit(c);
+        const int digit = fw::HexDigitValue(c);
         if (digit < 0) {
             return std::nullopt;
         }
