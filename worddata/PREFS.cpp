@@ -55,16 +55,20 @@ fw::Variant FromStoredText(int64_t typeCode, const std::string& text) {
     }
 }
 
-void InsertNew(const std::string& name, const std::string& text, int typeCode) {
+// Inserts the row and commits in either case; each failure is reported under `what` ("Can't
+// store preferences value."). False when the commit failed.
+bool InsertAndCommit(const std::string& what, const std::string& name, const std::string& text,
+                     int typeCode) {
     InsertRow(name, text, typeCode);
     if (gPrefsDB->Error()) {
-        PMDebug::Error(
-            WithDatabaseMessage("Can't store preferences value. DB can't create the entry!"));
+        PMDebug::Error(WithDatabaseMessage(what + " DB can't create the entry!"));
     }
     gPrefsDB->Commit();
     if (gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage("Can't store preferences value. Error after commit!"));
+        PMDebug::Error(WithDatabaseMessage(what + " Error after commit!"));
+        return false;
     }
+    return true;
 }
 
 // A failed update is reported before the commit: a commit that succeeds clears the error state,
@@ -122,14 +126,8 @@ void CreatePrefFile() {
         PMDebug::Error(WithDatabaseMessage("Can't create the preferences index"));
         return;
     }
-    InsertRow("DB_Creation_Date", creationDate, fw::Variant::TypeDate);
-    if (gPrefsDB->Error()) {
-        PMDebug::Error(
-            WithDatabaseMessage("Can't write first pref value. DB can't create the entry!"));
-    }
-    gPrefsDB->Commit();
-    if (gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage("Can't write first pref value. Error after commit!"));
+    if (!InsertAndCommit("Can't write first pref value.", "DB_Creation_Date", creationDate,
+                         fw::Variant::TypeDate)) {
         return;
     }
     Store("DB_Creation_AppVersion", fw::Variant(fw::LongVersion()));
@@ -161,7 +159,7 @@ void Store(const std::string& name, const fw::Variant& value) {
         return;
     }
     if (rows->EndOfFile()) {
-        InsertNew(name, text, typeCode);
+        InsertAndCommit("Can't store preferences value.", name, text, typeCode);
         return;
     }
     if (rows->RecordCount() > 1) {
