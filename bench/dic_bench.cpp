@@ -12,33 +12,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_ui.h"
 #include "framework/folderitem.h"
 #include "framework/sqlite_handles.h"
-#include "framework/ui.h"
 #include "worddata/DIC.h"
 
 namespace {
 
 const std::string kResources = QUORVANE_BENCH_RESOURCES;
-
-// Fatal reports are kept instead of shown, so a broken word file skips a benchmark.
-class SilentUI : public fw::UIServices {
-  public:
-    void MsgBox(const std::string& text) override { lastMessage = text; }
-    void Quit(int) override {}
-    void Beep() override {}
-    std::string lastMessage;
-};
-
-SilentUI* InstallSilentUI() {
-    static SilentUI* ui = [] {
-        auto owned = std::make_unique<SilentUI>();
-        SilentUI* raw = owned.get();
-        fw::SetUI(std::move(owned));
-        return raw;
-    }();
-    return ui;
-}
 
 bool GermanFilesPresent(benchmark::State& state) {
     for (const char* name : {"DIC_DB_DE.tdb", "DIC_WL_DE.tdb"}) {

@@ -1,8 +1,13 @@
 #include "framework/ui.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QScreen>
+#include <QUrl>
 
 #include "framework/threads.h"
 
@@ -15,6 +20,11 @@ namespace {
 // A message box needs a widget application; a plain QCoreApplication (a headless tool) has none.
 QApplication* WidgetApplication() {
     return qobject_cast<QApplication*>(QCoreApplication::instance());
+}
+
+// Clipboard, keyboard state, screens and cursors need a GUI application.
+QGuiApplication* GuiApplication() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
 }
 
 class QtUI : public UIServices {
@@ -51,6 +61,77 @@ class QtUI : public UIServices {
             QApplication::beep();
         }
     }
+
+    ~QtUI() override {
+        if (cursorSet_ && GuiApplication()) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+
+    std::string ClipboardText() override {
+        if (!GuiApplication()) {
+            return headlessClipboard_;
+        }
+        return QGuiApplication::clipboard()->text().toStdString();
+    }
+
+    void SetClipboardText(const std::string& text) override {
+        if (!GuiApplication()) {
+            headlessClipboard_ = text;
+            return;
+        }
+        QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    }
+
+    bool AsyncShiftKey() override {
+        return GuiApplication() &&
+               (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) != 0;
+    }
+
+    // 0 without a screen.
+    int ScreenWidth() override {
+        const QScreen* const screen = PrimaryScreen();
+        return screen ? screen->geometry().width() : 0;
+    }
+
+    int ScreenAvailableHeight() override {
+        const QScreen* const screen = PrimaryScreen();
+        return screen ? screen->availableGeometry().height() : 0;
+    }
+
+    void ShowURL(const std::string& url) override {
+        if (GuiApplication()) {
+            QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+        }
+    }
+
+    // One override cursor at most, so that every set is balanced by one restore.
+    void SetMouseCursor(Cursor cursor) override {
+        if (!GuiApplication()) {
+            return;
+        }
+        if (cursor == Cursor::Default) {
+            if (cursorSet_) {
+                QGuiApplication::restoreOverrideCursor();
+                cursorSet_ = false;
+            }
+            return;
+        }
+        if (cursorSet_) {
+            QGuiApplication::changeOverrideCursor(Qt::PointingHandCursor);
+            return;
+        }
+        QGuiApplication::setOverrideCursor(Qt::PointingHandCursor);
+        cursorSet_ = true;
+    }
+
+  private:
+    static const QScreen* PrimaryScreen() {
+        return GuiApplication() ? QGuiApplication::primaryScreen() : nullptr;
+    }
+
+    std::string headlessClipboard_;
+    bool cursorSet_ = false;
 };
 
 std::unique_ptr<UIServices>& Current() {
@@ -78,6 +159,15 @@ void Quit(int exitCode) {
 }
 void Beep() {
     UI().Beep();
+}
+std::string ClipboardText() {
+    return UI().ClipboardText();
+}
+void SetClipboardText(const std::string& text) {
+    UI().SetClipboardText(text);
+}
+bool AsyncShiftKey() {
+    return UI().AsyncShiftKey();
 }
 
 }  // namespace fw

@@ -19,6 +19,20 @@ class UIServices {
     // returns to the caller at once.
     virtual void Quit(int exitCode) = 0;
     virtual void Beep() = 0;
+
+    // The clipboard's text ("" when it holds none) and its replacement.
+    virtual std::string ClipboardText() = 0;
+    virtual void SetClipboardText(const std::string& text) = 0;
+    // Whether Shift is held down at this moment.
+    virtual bool AsyncShiftKey() = 0;
+    // Screen 0, the main screen: its width and the height available to windows, in pixels.
+    virtual int ScreenWidth() = 0;
+    virtual int ScreenAvailableHeight() = 0;
+    // Opens the URL in the default browser.
+    virtual void ShowURL(const std::string& url) = 0;
+    // The application-wide mouse cursor.
+    enum class Cursor { Default, PointingFinger };
+    virtual void SetMouseCursor(Cursor cursor) = 0;
 };
 
 // The services in use; the real Qt ones unless SetUI replaced them.
@@ -30,5 +44,8 @@ std::unique_ptr<UIServices> SetUI(std::unique_ptr<UIServices> services);
 void MsgBox(const std::string& text);
 void Quit(int exitCode);
 void Beep();
+std::string ClipboardText();
+void SetClipboardText(const std::string& text);
+bool AsyncShiftKey();
 
 }  // namespace fw

@@ -1,4 +1,6 @@
-// User-facing services for tests: message boxes and quit requests are recorded, never shown.
+// User-facing services for tests: message boxes, quit requests, beeps, URLs and cursor changes
+// are recorded, never shown; the clipboard is a text of its own; the Shift key and the screen are
+// whatever the test sets.
 #pragma once
 
 #include <string>
@@ -11,10 +13,25 @@ class RecordingUI : public fw::UIServices {
     void MsgBox(const std::string& text) override { messages.push_back(text); }
     void Quit(int exitCode) override { quitCodes.push_back(exitCode); }
     void Beep() override { ++beeps; }
+    std::string ClipboardText() override { return clipboard; }
+    void SetClipboardText(const std::string& text) override { clipboard = text; }
+    bool AsyncShiftKey() override { return shiftDown; }
+    int ScreenWidth() override { return screenWidth; }
+    int ScreenAvailableHeight() override { return screenAvailableHeight; }
+    void ShowURL(const std::string& url) override { urls.push_back(url); }
+    void SetMouseCursor(Cursor cursor) override { cursors.push_back(cursor); }
+
+    Cursor CurrentCursor() const { return cursors.empty() ? Cursor::Default : cursors.back(); }
 
     std::vector<std::string> messages;
     std::vector<int> quitCodes;
     int beeps = 0;
+    std::string clipboard;
+    bool shiftDown = false;
+    int screenWidth = 1024;
+    int screenAvailableHeight = 746;
+    std::vector<std::string> urls;
+    std::vector<Cursor> cursors;  // every change, in order
 };
 
 // Installs a fresh RecordingUI for the scope of a test and restores the previous one after.

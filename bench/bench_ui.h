@@ -1,0 +1,36 @@
+// User-facing services for benchmarks: fatal reports are kept instead of shown, so a broken word
+// file skips a benchmark; nothing opens, beeps or depends on the real screen.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "framework/ui.h"
+
+class SilentUI : public fw::UIServices {
+  public:
+    void MsgBox(const std::string& text) override { lastMessage = text; }
+    void Quit(int) override {}
+    void Beep() override {}
+    std::string ClipboardText() override { return clipboard; }
+    void SetClipboardText(const std::string& text) override { clipboard = text; }
+    bool AsyncShiftKey() override { return false; }
+    int ScreenWidth() override { return 1024; }
+    int ScreenAvailableHeight() override { return 746; }
+    void ShowURL(const std::string&) override {}
+    void SetMouseCursor(Cursor) override {}
+
+    std::string lastMessage;
+    std::string clipboard;
+};
+
+// Installs the silent services once per benchmark program.
+inline SilentUI* InstallSilentUI() {
+    static SilentUI* ui = [] {
+        auto owned = std::make_unique<SilentUI>();
+        SilentUI* raw = owned.get();
+        fw::SetUI(std::move(owned));
+        return raw;
+    }();
+    return ui;
+}

@@ -1,0 +1,60 @@
+#include "framework/appobject.h"
+
+#include <QGuiApplication>
+#include <QObject>
+#include <QTimer>
+
+namespace fw {
+
+namespace {
+Application* gCurrent = nullptr;
+}
+
+Application::Application() {
+    gCurrent = this;
+}
+
+Application::~Application() {
+    if (gCurrent == this) {
+        gCurrent = nullptr;
+    }
+}
+
+Application* Application::Current() {
+    return gCurrent;
+}
+
+int Application::Run() {
+    QCoreApplication* const loop = QCoreApplication::instance();
+    if (!loop) {
+        return 1;
+    }
+    QObject context;
+    if (auto* gui = qobject_cast<QGuiApplication*>(loop)) {
+        QObject::connect(gui, &QGuiApplication::applicationStateChanged, &context,
+                         [this](Qt::ApplicationState state) {
+                             // Activation can come before Open has run; Open's own end brings it.
+                             if (!open_) {
+                                 return;
+                             }
+                             if (state == Qt::ApplicationActive) {
+                                 Activate();
+                             } else {
+                                 Deactivate();
+                             }
+                         });
+    }
+    QTimer::singleShot(0, &context, [this] {
+        Open();
+        open_ = true;
+        if (QGuiApplication::applicationState() == Qt::ApplicationActive) {
+            Activate();
+        }
+    });
+    const int exitCode = QCoreApplication::exec();
+    CancelClose();
+    Close();
+    return exitCode;
+}
+
+}  // namespace fw

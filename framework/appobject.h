@@ -1,0 +1,35 @@
+// The framework's application object: the program's life-cycle events on Qt's event loop. One
+// instance per run, made after the QApplication and before Run(); main OS thread only.
+#pragma once
+
+namespace fw {
+
+class Application {
+  public:
+    Application();
+    virtual ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The running application object, or nullptr.
+    static Application* Current();
+
+    // Runs the event loop until a quit: delivers Open once the loop runs, Activate and
+    // Deactivate whenever the application comes to the front or leaves it (the first time after
+    // Open included), and, when the loop is asked to end, CancelClose and then Close. Returns the
+    // exit code of the quit.
+    int Run();
+
+  protected:
+    virtual void Open() {}
+    virtual void Close() {}
+    virtual void Activate() {}
+    virtual void Deactivate() {}
+    // True would cancel the quit; the loop has ended by then, so a quit always goes through.
+    virtual bool CancelClose() { return false; }
+
+  private:
+    bool open_ = false;
+};
+
+}  // namespace fw

@@ -1,0 +1,418 @@
+// The field's operations on its Qt widget (editfield_widgets.cpp adds the key and mouse hooks).
+// Qt counts positions in UTF-16 units; every position that crosses this interface is converted
+// against the widget's current text, so a character outside the BMP is one position.
+#include "framework/editfield.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QWindow>
+#include <algorithm>
+#include <utility>
+
+#include "framework/editfield_widgets.h"
+#include "framework/text.h"
+#include "framework/window.h"
+
+namespace fw {
+
+namespace {
+
+using detail::CharacterUnits;
+
+// --- Positions: code points against Qt's UTF-16 indexes.
+
+// The UTF-16 index of code-point position `position`, clamped to the text.
+int ToUtf16(const QString& text, int64_t position) {
+    qsizetype index = 0;
+    for (int64_t count = 0; count < position && index < text.size(); ++count) {
+        index += CharacterUnits(text, index);
+    }
+    return static_cast<int>(index);
+}
+
+// The number of code points before UTF-16 index `index`.
+int64_t ToCodePoints(const QString& text, qsizetype index) {
+    int64_t count = 0;
+    for (qsizetype i = 0; i < index && i < text.size(); i += CharacterUnits(text, i)) {
+        ++count;
+    }
+    return count;
+}
+
+// A drawer and the window it is attached to share one keyboard focus, as one window would: the
+// member activated last holds it.
+bool AreDrawerPartners(const QWidget* window, const QWidget* other) {
+    const auto attached = [](const QWidget* drawer, const QWidget* parent) {
+        return drawer->windowType() == Qt::Tool && drawer->windowHandle() &&
+               parent->windowHandle() &&
+               drawer->windowHandle()->transientParent() == parent->windowHandle();
+    };
+    return window != other && (attached(window, other) || attached(other, window));
+}
+
+// The UTF-16 index of the character under `at`. Qt answers the caret position nearest to a point,
+// which for a point on the right half of a character is the next one's.
+int CharacterAt(const QTextEdit& edit, QPoint at) {
+    const QTextCursor hit = edit.cursorForPosition(at);
+    if (hit.position() == 0) {
+        return 0;
+    }
+    QTextCursor before(hit);
+    before.setPosition(hit.position() - 1);
+    const QRect caret = edit.cursorRect(hit);
+    const bool sameLine = edit.cursorRect(before).top() == caret.top();
+    return sameLine && at.x() < caret.left() ? hit.position() - 1 : hit.position();
+}
+
+}  // namespace
+
+struct EditField::Impl {
+    Impl(EditField& owner, QWidget* parent, Kind kind) {
+        if (kind == Kind::SingleLine) {
+            line = detail::MakeLineEdit(owner, parent);
+            widget = line;
+            QObject::connect(line, &QLineEdit::textChanged, line, [&owner] {
+                if (owner.TextChange) {
+                    owner.TextChange();
+                }
+            });
+        } else {
+            text = detail::MakeTextEdit(owner, parent);
+            widget = text;
+            SetUpStyledField();
+            // Qt reports style changes as text changes too; only a new text counts here.
+            QObject::connect(text, &QTextEdit::textChanged, text, [this, &owner] {
+                if (!owner.TextChange) {
+                    return;
+                }
+                QString now = RawText();
+                if (now != lastText) {
+                    lastText = std::move(now);
+                    owner.TextChange();
+                }
+            });
+        }
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        widget->setPalette(palette);
+        textSize = QFontInfo(widget->font()).pixelSize();
+    }
+
+    // The widget is a child of the window: deleting it first detaches it from the window, and a
+    // window that died first has deleted it already (the guard is then null).
+    ~Impl() { delete widget.data(); }
+
+    void SetUpStyledField() {
+        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        text->setLineWrapMode(QTextEdit::WidgetWidth);
+        text->setAcceptRichText(false);
+        text->setAttribute(Qt::WA_MacShowFocusRect, false);
+        QPalette palette = text->palette();
+        palette.setColor(QPalette::Text, Qt::black);
+        text->setPalette(palette);
+    }
+
+    QTextDocument* Document() const { return text->document(); }
+
+    // The text as the document counts positions (one U+2029 per line end).
+    QString RawText() const { return text ? Document()->toRawText() : line->text(); }
+
+    QTextCursor RangeCursor(int64_t start, int64_t length) const {
+        const QString raw = RawText();
+        QTextCursor cursor(Document());
+        cursor.setPosition(ToUtf16(raw, start));
+        cursor.setPosition(ToUtf16(raw, start + std::max<int64_t>(length, 0)),
+                           QTextCursor::KeepAnchor);
+        return cursor;
+    }
+
+    void MergeFormat(int64_t start, int64_t length, const QTextCharFormat& format) {
+        if (!text || length <= 0) {
+            return;
+        }
+        RangeCursor(std::max<int64_t>(start, 0), length).mergeCharFormat(format);
+        Drawn();
+    }
+
+    QTextCharFormat FormatAt(int64_t position) const {
+        if (!text || position < 0) {
+            return {};
+        }
+        const QString raw = RawText();
+        const int index = ToUtf16(raw, position);
+        if (index >= raw.size()) {
+            return {};
+        }
+        const QTextBlock block = Document()->findBlock(index);
+        if (index == block.position() + block.length() - 1) {
+            // A line end: Qt keeps its format as the character format of the next block.
+            return block.next().charFormat();
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().contains(index)) {
+                return it.fragment().charFormat();
+            }
+        }
+        return block.charFormat();
+    }
+
+    // Qt lays a field out only while it is shown; a hidden one is laid out here at the width of
+    // the text area it will have, so that line numbers are right before it is shown.
+    void EnsureLayout() {
+        if (text->isVisible()) {
+            return;
+        }
+        if (text->testAttribute(Qt::WA_PendingResizeEvent)) {
+            QResizeEvent resize(text->size(), text->size());
+            QCoreApplication::sendEvent(text, &resize);
+        }
+        Document()->setTextWidth(text->viewport()->width());
+    }
+
+    // The live-update setting: a change is drawn at once rather than at the next paint event.
+    void Drawn() {
+        if (!liveUpdate || !widget->isVisible()) {
+            return;
+        }
+        if (text) {
+            text->viewport()->repaint();
+        } else {
+            widget->repaint();
+        }
+    }
+
+    QPointer<QWidget> widget;
+    QPointer<QLineEdit> line;
+    QPointer<QTextEdit> text;
+    int textSize = 0;
+    bool liveUpdate = false;
+    QString lastText;  // styled field: the text at the last TextChange
+};
+
+EditField::EditField(Window& window, Kind kind, int left, int top, int width, int height)
+    : impl_(std::make_unique<Impl>(*this, window.Widget(), kind)) {
+    impl_->widget->setGeometry(left, top, width, height);
+    impl_->widget->show();
+}
+
+EditField::~EditField() = default;
+
+std::string EditField::Text() const {
+    QString raw = impl_->RawText();
+    if (impl_->text) {
+        raw.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    }
+    return raw.toStdString();
+}
+
+void EditField::SetText(const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (impl_->line) {
+        impl_->line->setText(value);
+        impl_->Drawn();
+        return;
+    }
+    // Through the document: QTextEdit::setPlainText would give the whole new text the format at
+    // the caret, a bold heading's for instance.
+    impl_->Document()->setPlainText(value);
+    impl_->Drawn();
+}
+
+int64_t EditField::SelStart() const {
+    const QString raw = impl_->RawText();
+    if (impl_->line) {
+        const QLineEdit& line = *impl_->line;
+        return ToCodePoints(raw,
+                            line.hasSelectedText() ? line.selectionStart() : line.cursorPosition());
+    }
+    return ToCodePoints(raw, impl_->text->textCursor().selectionStart());
+}
+
+void EditField::SetSelStart(int64_t start) {
+    const int index = ToUtf16(impl_->RawText(), start);
+    if (impl_->line) {
+        impl_->line->setCursorPosition(index);
+        return;
+    }
+    QTextCursor cursor = impl_->text->textCursor();
+    cursor.setPosition(index);
+    impl_->text->setTextCursor(cursor);
+}
+
+int64_t EditField::SelLength() const {
+    const QString raw = impl_->RawText();
+    if (impl_->line) {
+        const QLineEdit& line = *impl_->line;
+        if (!line.hasSelectedText()) {
+            return 0;
+        }
+        const int start = line.selectionStart();
+        return ToCodePoints(raw, start + line.selectionLength()) - ToCodePoints(raw, start);
+    }
+    const QTextCursor cursor = impl_->text->textCursor();
+    return ToCodePoints(raw, cursor.selectionEnd()) - ToCodePoints(raw, cursor.selectionStart());
+}
+
+void EditField::SetSelLength(int64_t length) {
+    const int64_t start = SelStart();
+    const QString raw = impl_->RawText();
+    const int from = ToUtf16(raw, start);
+    const int to = ToUtf16(raw, start + std::max<int64_t>(length, 0));
+    if (impl_->line) {
+        impl_->line->setSelection(from, to - from);
+        return;
+    }
+    QTextCursor cursor = impl_->text->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    impl_->text->setTextCursor(cursor);
+}
+
+std::string EditField::SelText() const {
+    return Mid(Text(), SelStart() + 1, SelLength());
+}
+
+void EditField::SetTextColor(int red, int green, int blue) {
+    QPalette palette = impl_->widget->palette();
+    palette.setColor(QPalette::Text, QColor(red, green, blue));
+    impl_->widget->setPalette(palette);
+}
+
+int EditField::TextSize() const {
+    return impl_->textSize;
+}
+
+void EditField::SetTextSize(int size) {
+    impl_->textSize = size;
+    QFont font = impl_->widget->font();
+    font.setPixelSize(std::max(size, 1));
+    impl_->widget->setFont(font);
+    if (impl_->text) {
+        impl_->Document()->setDefaultFont(font);
+    }
+}
+
+void EditField::SetReadOnly(bool readOnly) {
+    if (impl_->line) {
+        impl_->line->setReadOnly(readOnly);
+        return;
+    }
+    impl_->text->setReadOnly(readOnly);
+}
+
+void EditField::SetLiveUpdate(bool liveUpdate) {
+    impl_->liveUpdate = liveUpdate;
+}
+
+void EditField::SetBold(int64_t start, int64_t length) {
+    QTextCharFormat format;
+    format.setFontWeight(QFont::Bold);
+    impl_->MergeFormat(start, length, format);
+}
+
+void EditField::SetItalic(int64_t start, int64_t length) {
+    QTextCharFormat format;
+    format.setFontItalic(true);
+    impl_->MergeFormat(start, length, format);
+}
+
+void EditField::SetSize(int64_t start, int64_t length, int size) {
+    QTextCharFormat format;
+    format.setProperty(QTextFormat::FontPixelSize, std::max(size, 1));
+    impl_->MergeFormat(start, length, format);
+}
+
+bool EditField::IsBoldAt(int64_t position) const {
+    return impl_->FormatAt(position).fontWeight() >= QFont::Bold;
+}
+
+bool EditField::IsItalicAt(int64_t position) const {
+    return impl_->FormatAt(position).fontItalic();
+}
+
+int64_t EditField::LineNumAtCharPos(int64_t position) const {
+    if (impl_->line) {
+        return 0;
+    }
+    impl_->EnsureLayout();
+    QTextDocument* const document = impl_->Document();
+    const int index = ToUtf16(impl_->RawText(), position);
+    QTextBlock target = document->findBlock(index);
+    if (!target.isValid()) {
+        target = document->lastBlock();
+    }
+    document->documentLayout()->blockBoundingRect(target);  // lays out every block up to it
+    int64_t lines = 0;
+    for (QTextBlock block = document->begin(); block != target; block = block.next()) {
+        lines += block.layout()->lineCount();
+    }
+    const QTextLayout* const layout = target.layout();
+    const QTextLine line = layout->lineForTextPosition(index - target.position());
+    return lines + (line.isValid() ? line.lineNumber() : std::max(layout->lineCount() - 1, 0));
+}
+
+int64_t EditField::CharPosAtXY(int x, int y) const {
+    if (impl_->line) {
+        return ToCodePoints(impl_->RawText(), impl_->line->cursorPositionAt(QPoint(x, y)));
+    }
+    impl_->EnsureLayout();
+    return ToCodePoints(impl_->RawText(), CharacterAt(*impl_->text, QPoint(x, y)));
+}
+
+int EditField::Left() const {
+    return impl_->widget->x();
+}
+
+int EditField::Top() const {
+    return impl_->widget->y();
+}
+
+int EditField::Width() const {
+    return impl_->widget->width();
+}
+
+void EditField::SetWidth(int width) {
+    impl_->widget->resize(width, impl_->widget->height());
+}
+
+int EditField::Height() const {
+    return impl_->widget->height();
+}
+
+void EditField::SetHeight(int height) {
+    impl_->widget->resize(impl_->widget->width(), height);
+}
+
+bool EditField::HasFocus() const {
+    const QWidget* const window = impl_->widget->window();
+    if (window->focusWidget() != impl_->widget) {
+        return false;
+    }
+    const QWidget* const active = QApplication::activeWindow();
+    return active == nullptr || !AreDrawerPartners(window, active);
+}
+
+void EditField::SetFocus() {
+    impl_->widget->setFocus(Qt::OtherFocusReason);
+    QWidget* const window = impl_->widget->window();
+    const QWidget* const active = QApplication::activeWindow();
+    if (active != nullptr && AreDrawerPartners(window, active)) {
+        window->activateWindow();
+    }
+}
+
+QWidget* EditField::Widget() const {
+    return impl_->widget;
+}
+
+}  // namespace fw

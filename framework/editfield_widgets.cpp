@@ -1,0 +1,272 @@
+// The hooks are one mixin over QLineEdit and QTextEdit. A key passes the handler before Qt's own
+// handling, which would otherwise take Tab for a focus change.
+#include "framework/editfield_widgets.h"
+
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTextEdit>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include "framework/editfield.h"
+
+namespace fw {
+
+namespace {
+
+bool gContextualClick = false;
+
+// --- Keys.
+
+// Keys without text get the character codes that the program's key handlers test.
+struct KeyCode {
+    int key;
+    char code;
+};
+constexpr KeyCode kControlKeys[] = {
+    {Qt::Key_Home, 1},    {Qt::Key_End, 4},     {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},
+    {Qt::Key_Backtab, 9}, {Qt::Key_PageUp, 11}, {Qt::Key_PageDown, 12}, {Qt::Key_Return, 13},
+    {Qt::Key_Enter, 13},  {Qt::Key_Escape, 27}, {Qt::Key_Left, 28},     {Qt::Key_Right, 29},
+    {Qt::Key_Up, 30},     {Qt::Key_Down, 31},   {Qt::Key_Delete, 127},
+};
+
+std::optional<char> ControlKeyCode(int key) {
+    for (const KeyCode& entry : kControlKeys) {
+        if (entry.key == key) {
+            return entry.code;
+        }
+    }
+    return std::nullopt;
+}
+
+// Keys that type nothing by themselves: modifiers, locks, and the dead keys that an input
+// method composes into a character (which then arrives as an input-method commit).
+constexpr int kSilentKeys[] = {
+    Qt::Key_Shift,    Qt::Key_Control, Qt::Key_Meta,        Qt::Key_Alt,     Qt::Key_AltGr,
+    Qt::Key_CapsLock, Qt::Key_NumLock, Qt::Key_ScrollLock,  Qt::Key_Super_L, Qt::Key_Super_R,
+    Qt::Key_Hyper_L,  Qt::Key_Hyper_R, Qt::Key_Mode_switch, Qt::Key_unknown,
+};
+
+bool IsSilentKey(int key) {
+    for (const int silent : kSilentKeys) {
+        if (silent == key) {
+            return true;
+        }
+    }
+    return key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay;
+}
+
+// The code of a key that has neither text nor a code of its own (function keys).
+constexpr char kFunctionKeyCode = 16;
+
+// --- The widgets.
+
+class ContextualScope {
+  public:
+    explicit ContextualScope(bool contextual)
+        : saved_(std::exchange(gContextualClick, contextual)) {}
+    ~ContextualScope() { gContextualClick = saved_; }
+    ContextualScope(const ContextualScope&) = delete;
+    ContextualScope& operator=(const ContextualScope&) = delete;
+
+  private:
+    const bool saved_;
+};
+
+// The program's hooks on a Qt text widget: typed keys and input-method commits pass KeyDown,
+// presses and double-click presses go to MouseDown, and Qt's own context menu is suppressed.
+template <class Base>
+class Hooked : public Base {
+  public:
+    Hooked(EditField& owner, QWidget* parent) : Base(parent), owner_(owner) {}
+
+  protected:
+    EditField& owner_;
+
+    bool event(QEvent* event) override {
+        // Before Qt's own handling, which would take Tab for a focus change.
+        if (event->type() == QEvent::KeyPress && FilterKey(static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        return Base::event(event);
+    }
+
+    void inputMethodEvent(QInputMethodEvent* event) override {
+        const QString commit = event->commitString();
+        if (!owner_.KeyDown || commit.isEmpty()) {
+            Base::inputMethodEvent(event);
+            return;
+        }
+        const QString kept = Filtered(commit);
+        if (kept == commit) {
+            Base::inputMethodEvent(event);
+            return;
+        }
+        QInputMethodEvent filtered(event->preeditString(), event->attributes());
+        filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
+        Base::inputMethodEvent(&filtered);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (!Press(event)) {
+            Base::mousePressEvent(event);
+        }
+    }
+    // Qt sends the second press of a double-click as this event.
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (!Press(event)) {
+            Base::mouseDoubleClickEvent(event);
+        }
+    }
+    // A handled press owns the drag that follows it: no selection, no caret move.
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!swallowing_) {
+            Base::mouseMoveEvent(event);
+        }
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (!std::exchange(swallowing_, false)) {
+            Base::mouseReleaseEvent(event);
+        }
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override { event->accept(); }
+
+  private:
+    // True when the key was consumed here: dropped by KeyDown, or typed after a partial filter.
+    bool FilterKey(QKeyEvent* event) {
+        if (!owner_.KeyDown || (event->modifiers() & Qt::ControlModifier) ||
+            IsSilentKey(event->key())) {
+            return false;
+        }
+        if (const std::optional<char> code = ControlKeyCode(event->key())) {
+            return owner_.KeyDown(std::string(1, *code));
+        }
+        const QString text = event->text();
+        if (text.isEmpty()) {
+            return owner_.KeyDown(std::string(1, kFunctionKeyCode));
+        }
+        const QString kept = Filtered(text);
+        if (kept == text) {
+            return false;
+        }
+        Insert(kept);
+        return true;
+    }
+
+    // The characters of `text` that KeyDown lets through, each offered on its own.
+    QString Filtered(const QString& text) {
+        QString kept;
+        for (qsizetype i = 0; i < text.size();) {
+            const QString character = text.mid(i, detail::CharacterUnits(text, i));
+            if (!owner_.KeyDown(character.toStdString())) {
+                kept += character;
+            }
+            i += character.size();
+        }
+        return kept;
+    }
+
+    void Insert(const QString& text) {
+        if (text.isEmpty()) {
+            return;
+        }
+        if constexpr (std::is_base_of_v<QLineEdit, Base>) {
+            this->insert(text);
+        } else {
+            this->insertPlainText(text);
+        }
+    }
+
+    // True when the press is handled and Qt must not see it.
+    bool Press(QMouseEvent* event) {
+        const Qt::MouseButton button = event->button();
+        const bool contextual =
+            button == Qt::RightButton ||
+            (button == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier));
+        if (!owner_.MouseDown || (!contextual && button != Qt::LeftButton)) {
+            return false;
+        }
+        const QPoint at = event->position().toPoint();
+        const QPointer<QWidget> alive(this);
+        bool handled = false;
+        {
+            const ContextualScope scope(contextual);
+            handled = owner_.MouseDown(at.x(), at.y());
+        }
+        if (!alive) {
+            return true;
+        }
+        swallowing_ = handled;
+        return handled;
+    }
+
+    bool swallowing_ = false;
+};
+
+class LineEdit : public Hooked<QLineEdit> {
+  public:
+    using Hooked::Hooked;
+
+  protected:
+    void enterEvent(QEnterEvent* event) override {
+        if (owner_.MouseEnter) {
+            owner_.MouseEnter();
+        }
+        Hooked::enterEvent(event);
+    }
+    void leaveEvent(QEvent* event) override {
+        if (owner_.MouseExit) {
+            owner_.MouseExit();
+        }
+        Hooked::leaveEvent(event);
+    }
+};
+
+class TextEdit : public Hooked<QTextEdit> {
+  public:
+    using Hooked::Hooked;
+
+  protected:
+    // Entering and leaving the text area, not the scroll bar.
+    bool viewportEvent(QEvent* event) override {
+        if (event->type() == QEvent::Enter && owner_.MouseEnter) {
+            owner_.MouseEnter();
+        } else if (event->type() == QEvent::Leave && owner_.MouseExit) {
+            owner_.MouseExit();
+        }
+        return Hooked::viewportEvent(event);
+    }
+};
+
+}  // namespace
+
+namespace detail {
+
+QLineEdit* MakeLineEdit(EditField& owner, QWidget* parent) {
+    return new LineEdit(owner, parent);
+}
+
+QTextEdit* MakeTextEdit(EditField& owner, QWidget* parent) {
+    return new TextEdit(owner, parent);
+}
+
+qsizetype CharacterUnits(const QString& text, qsizetype index) {
+    const bool pair = text.at(index).isHighSurrogate() && index + 1 < text.size() &&
+                      text.at(index + 1).isLowSurrogate();
+    return pair ? 2 : 1;
+}
+
+}  // namespace detail
+
+bool IsContextualClick() {
+    return gContextualClick;
+}
+
+}  // namespace fw

@@ -1,0 +1,308 @@
+// The text fields on real Qt widgets, offscreen: which keys reach the key handler and with which
+// codes, text-change reports, code-point positions, style runs, wrapped line numbers of a hidden
+// field, and the mouse presses the click handler sees.
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fiber_helpers.h"
+#include "framework/editfield.h"
+#include "framework/window.h"
+#include "window_events.h"
+
+namespace {
+
+using Kind = fw::EditField::Kind;
+
+// A press (or the second press of a double-click) and its release at `at` of the text area.
+void Click(QWidget* target, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+           QEvent::Type pressType = QEvent::MouseButtonPress) {
+    const QPointF local(at);
+    const QPointF global(target->mapToGlobal(at));
+    QMouseEvent press(pressType, local, global, button, button, modifiers);
+    QCoreApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, modifiers);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+QTextEdit* StyledWidget(const fw::EditField& field) {
+    return static_cast<QTextEdit*>(field.Widget());
+}
+
+// Inside the character at UTF-16 index `index`, in text-area coordinates.
+QPoint PointOfCharacter(const fw::EditField& field, int index) {
+    QTextEdit* const edit = StyledWidget(field);
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(index);
+    const QRect caret = edit->cursorRect(cursor);
+    return {caret.left() + 2, caret.center().y()};
+}
+
+class EditFieldTest : public ::testing::Test {
+  protected:
+    fw::Window window{fw::Window::Frame::Plain, 300, 200};
+};
+
+// --- Keys.
+
+struct KeyCase {
+    const char* name;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+    std::optional<std::string> delivered;  // nullopt: Qt gets the key without the handler
+};
+
+TEST_F(EditFieldTest, TypedKeysReachKeyDownWithTheirCharacterCodes) {
+    const std::vector<KeyCase> cases = {
+        {"letter", Qt::Key_A, Qt::NoModifier, "a", "a"},
+        {"umlaut", Qt::Key_Adiaeresis, Qt::ShiftModifier, "Ä", "Ä"},
+        {"backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", "\x08"},
+        {"tab", Qt::Key_Tab, Qt::NoModifier, "\t", "\t"},
+        {"return", Qt::Key_Return, Qt::NoModifier, "\r", "\r"},
+        {"enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", "\r"},
+        {"escape", Qt::Key_Escape, Qt::NoModifier, "\x1b", "\x1b"},
+        {"left", Qt::Key_Left, Qt::NoModifier, "", "\x1c"},
+        {"right", Qt::Key_Right, Qt::NoModifier, "", "\x1d"},
+        {"up", Qt::Key_Up, Qt::NoModifier, "", "\x1e"},
+        {"down", Qt::Key_Down, Qt::NoModifier, "", "\x1f"},
+        {"forward delete", Qt::Key_Delete, Qt::NoModifier, "\x7f", "\x7f"},
+        {"function key", Qt::Key_F5, Qt::NoModifier, "", "\x10"},
+        {"shortcut", Qt::Key_V, Qt::ControlModifier, "\x16", std::nullopt},
+        {"modifier alone", Qt::Key_Shift, Qt::ShiftModifier, "", std::nullopt},
+        {"dead key", Qt::Key_Dead_Acute, Qt::NoModifier, "", std::nullopt},
+    };
+    fw::EditField field(window, Kind::SingleLine, 5, 20, 269, 22);
+    std::vector<std::string> seen;
+    field.KeyDown = [&](const std::string& key) {
+        seen.push_back(key);
+        return true;
+    };
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        seen.clear();
+        SendKey(field.Widget(), c.key, c.text, c.modifiers);
+        if (c.delivered) {
+            EXPECT_EQ(seen, std::vector<std::string>{*c.delivered});
+        } else {
+            EXPECT_TRUE(seen.empty());
+        }
+    }
+}
+
+TEST_F(EditFieldTest, KeyDownDecidesWhatIsTypedAndTabNeverMovesTheFocus) {
+    fw::EditField field(window, Kind::SingleLine, 5, 20, 269, 22);
+    const fw::EditField other(window, Kind::SingleLine, 5, 50, 269, 22);
+    field.KeyDown = [](const std::string& key) { return key != "a" && key != "b"; };
+    window.Show();
+    field.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return field.Widget()->hasFocus(); }));
+
+    SendKey(field.Widget(), Qt::Key_A, "a", Qt::NoModifier);
+    SendKey(field.Widget(), Qt::Key_C, "c", Qt::NoModifier);
+    SendKey(field.Widget(), Qt::Key_Tab, "\t", Qt::NoModifier);
+    EXPECT_EQ(field.Text(), "a");
+    EXPECT_TRUE(field.Widget()->hasFocus()) << "tab was dropped, not taken for a focus change";
+
+    // A key that types several characters, and an input method's commit: each character passes
+    // the handler on its own.
+    SendKey(field.Widget(), Qt::Key_B, "bcb", Qt::NoModifier);
+    QInputMethodEvent commit;
+    commit.setCommitString("cab");
+    QCoreApplication::sendEvent(field.Widget(), &commit);
+    EXPECT_EQ(field.Text(), "abbab");
+
+    // Select all is Qt's own, past the handler.
+    SendKey(field.Widget(), Qt::Key_A, "\x01", Qt::ControlModifier);
+    EXPECT_EQ(field.SelLength(), 5);
+    window.Hide();
+}
+
+TEST_F(EditFieldTest, TextChangeReportsEveryNewTextButNoStyleChange) {
+    for (const Kind kind : {Kind::SingleLine, Kind::MultiLineStyled}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        fw::EditField field(window, kind, 0, 0, 270, 100);
+        int changes = 0;
+        field.TextChange = [&] { ++changes; };
+        field.SetText("Haus");
+        EXPECT_EQ(changes, 1);
+        field.SetBold(0, 2);
+        field.SetItalic(1, 2);
+        EXPECT_EQ(changes, 1);
+        field.SetText("");
+        EXPECT_EQ(changes, 2);
+    }
+}
+
+// --- Positions and styles.
+
+TEST_F(EditFieldTest, PositionsCountCharactersOutsideTheBasicPlaneOnce) {
+    const std::string text = "a\U0001F600b\ncd";  // the emoji is two UTF-16 units
+    for (const Kind kind : {Kind::SingleLine, Kind::MultiLineStyled}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        fw::EditField field(window, kind, 0, 0, 270, 100);
+        field.SetText(text);
+        field.SetSelStart(2);
+        field.SetSelLength(1);
+        EXPECT_EQ(field.SelText(), "b");
+        field.SetSelStart(1);
+        field.SetSelLength(2);
+        EXPECT_EQ(field.SelText(), "\U0001F600b");
+        EXPECT_EQ(field.SelStart(), 1);
+        EXPECT_EQ(field.SelLength(), 2);
+    }
+    fw::EditField styled(window, Kind::MultiLineStyled, 0, 0, 270, 100);
+    styled.SetText(text);
+    styled.SetBold(2, 1);
+    EXPECT_FALSE(styled.IsBoldAt(1));
+    EXPECT_TRUE(styled.IsBoldAt(2));
+    EXPECT_FALSE(styled.IsBoldAt(3));
+    EXPECT_EQ(styled.LineNumAtCharPos(3), 0);
+    EXPECT_EQ(styled.LineNumAtCharPos(4), 1);
+    window.Show();
+    EXPECT_EQ(styled.CharPosAtXY(PointOfCharacter(styled, 3).x(), PointOfCharacter(styled, 3).y()),
+              2)
+        << "UTF-16 index 3 is the b";
+    window.Hide();
+}
+
+TEST_F(EditFieldTest, StyleRunsCoverExactlyTheirRangeAndANewTextStartsPlain) {
+    fw::EditField field(window, Kind::MultiLineStyled, 0, 0, 270, 100);
+    field.SetText("\nHeading\n\nabc, def\nnext");
+    field.SetBold(1, 7);     // "Heading", not its line end
+    field.SetItalic(10, 3);  // "abc"
+    field.SetBold(13, 6);    // ", def" and its line end
+    struct Expect {
+        int64_t position;
+        bool bold;
+        bool italic;
+    };
+    for (const Expect& e : std::vector<Expect>{{0, false, false},
+                                               {1, true, false},
+                                               {7, true, false},
+                                               {8, false, false},
+                                               {10, false, true},
+                                               {13, true, false},
+                                               {18, true, false},
+                                               {19, false, false},
+                                               {23, false, false},
+                                               {99, false, false}}) {
+        SCOPED_TRACE(e.position);
+        EXPECT_EQ(field.IsBoldAt(e.position), e.bold);
+        EXPECT_EQ(field.IsItalicAt(e.position), e.italic);
+    }
+    // The caret inside a bold run must not carry its format into the next text.
+    field.SetSelStart(3);
+    field.SetText("plain text");
+    EXPECT_FALSE(field.IsBoldAt(0));
+    EXPECT_FALSE(field.IsBoldAt(9));
+}
+
+TEST_F(EditFieldTest, LineNumbersOfAHiddenFieldMatchTheShownField) {
+    fw::EditField field(window, Kind::MultiLineStyled, 0, 0, 270, 100);
+    field.SetTextSize(11);
+    std::string list;
+    for (int i = 0; i < 60; ++i) {
+        list += (i ? ", word" : "word") + std::to_string(i);
+    }
+    const std::string text = "\nHeading\n\n" + list + "\n\nend";
+    field.SetText(text);
+    field.SetHeight(5000);
+    field.SetWidth(271);
+    field.SetWidth(270);
+    const int64_t length = static_cast<int64_t>(text.size());
+    const int64_t hiddenLast = field.LineNumAtCharPos(length);
+    const int64_t hiddenListStart = field.LineNumAtCharPos(10);
+    EXPECT_GT(hiddenLast, 6) << "the list wraps";
+    EXPECT_EQ(hiddenListStart, 3);
+    window.Show();
+    EXPECT_EQ(field.LineNumAtCharPos(length), hiddenLast);
+    EXPECT_EQ(field.LineNumAtCharPos(10), hiddenListStart);
+    window.Hide();
+}
+
+// --- Mouse.
+
+TEST_F(EditFieldTest, PressesDoubleClicksAndContextualClicksReachMouseDown) {
+    fw::EditField field(window, Kind::MultiLineStyled, 0, 0, 270, 100);
+    field.SetText("alpha beta gamma");
+    field.SetSelStart(0);
+    window.Show();
+    QWidget* const area = StyledWidget(field)->viewport();
+    struct Seen {
+        int64_t position;
+        bool contextual;
+    };
+    std::vector<Seen> seen;
+    bool handled = true;
+    field.MouseDown = [&](int x, int y) {
+        seen.push_back({field.CharPosAtXY(x, y), fw::IsContextualClick()});
+        return handled;
+    };
+    const QPoint beta = PointOfCharacter(field, 7);
+    Click(area, beta, Qt::LeftButton, Qt::NoModifier);
+    Click(area, beta, Qt::LeftButton, Qt::NoModifier, QEvent::MouseButtonDblClick);
+    Click(area, beta, Qt::RightButton, Qt::NoModifier);
+    Click(area, beta, Qt::LeftButton, Qt::ControlModifier);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].position, 7);
+    EXPECT_FALSE(seen[0].contextual);
+    EXPECT_FALSE(seen[1].contextual);
+    EXPECT_TRUE(seen[2].contextual);
+    EXPECT_TRUE(seen[3].contextual);
+    EXPECT_FALSE(fw::IsContextualClick());
+    EXPECT_EQ(field.SelStart(), 0) << "a handled press leaves the caret where it was";
+
+    handled = false;
+    Click(area, beta, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_EQ(field.SelStart(), 7) << "an unhandled press is Qt's";
+    window.Hide();
+}
+
+TEST_F(EditFieldTest, TheTextAreaReportsEnterAndExitAndOffersNoMenuOfItsOwn) {
+    for (const Kind kind : {Kind::SingleLine, Kind::MultiLineStyled}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        fw::EditField field(window, kind, 0, 0, 270, 100);
+        std::vector<std::string> seen;
+        field.MouseEnter = [&] { seen.push_back("enter"); };
+        field.MouseExit = [&] { seen.push_back("exit"); };
+        window.Show();
+        QWidget* const area =
+            kind == Kind::SingleLine ? field.Widget() : StyledWidget(field)->viewport();
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), area->mapToGlobal(QPointF(5, 5)));
+        QCoreApplication::sendEvent(area, &enter);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(area, &leave);
+        EXPECT_EQ(seen, (std::vector<std::string>{"enter", "exit"}));
+
+        // A menu would run its own loop here; the timer closes one so that the test ends.
+        bool menuShown = false;
+        QTimer closer;
+        closer.setSingleShot(true);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuShown = true;
+                popup->close();
+            }
+        });
+        closer.start(200);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                               area->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(area, &menu);
+        EXPECT_FALSE(menuShown);
+        window.Hide();
+    }
+}
+
+}  // namespace

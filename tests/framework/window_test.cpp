@@ -1,0 +1,112 @@
+// Top-level windows offscreen: the drawer's place below its parent, the parent keeping the
+// keyboard when the drawer opens, and height limits with the controls that follow the height.
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "fiber_helpers.h"
+#include "framework/controls.h"
+#include "framework/editfield.h"
+#include "framework/folderitem.h"
+#include "framework/window.h"
+
+namespace {
+
+using Frame = fw::Window::Frame;
+
+TEST(WindowTest, DrawerOpensCentredBelowItsParentAndFollowsIt) {
+    fw::Window parent(Frame::Plain, 300, 46);
+    parent.SetLeft(722);
+    parent.SetTop(24);
+    parent.Show();
+    fw::Window drawer(Frame::Drawer, 270, 100);
+    drawer.ShowWithin(parent, 1);
+    EXPECT_TRUE(drawer.Visible());
+    EXPECT_EQ(drawer.Left(), 737);
+    EXPECT_EQ(drawer.Top(), 70);
+
+    parent.SetLeft(500);
+    parent.SetTop(100);
+    ASSERT_TRUE(PumpUntil([&] { return drawer.Top() == 146; }));
+    EXPECT_EQ(drawer.Left(), 515);
+}
+
+TEST(WindowTest, OpeningTheDrawerLeavesTheKeyboardWithTheParentsField) {
+    fw::Window parent(Frame::Plain, 300, 46);
+    fw::EditField input(parent, fw::EditField::Kind::SingleLine, 5, 20, 269, 22);
+    parent.Show();
+    parent.BringToFront();
+    input.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return input.Widget()->hasFocus(); }));
+
+    fw::Window drawer(Frame::Drawer, 270, 100);
+    fw::EditField report(drawer, fw::EditField::Kind::MultiLineStyled, 0, 0, 270, 100);
+    drawer.ShowWithin(parent, 1);
+    fw::DoEvents(50);
+    EXPECT_TRUE(input.Widget()->hasFocus());
+    EXPECT_TRUE(input.HasFocus());
+
+    // A click activates the drawer: the pair then has one focus, and giving it back to the
+    // parent's field activates the parent again.
+    drawer.BringToFront();
+    report.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return drawer.Widget()->isActiveWindow(); }));
+    EXPECT_FALSE(input.HasFocus());
+    input.SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return input.Widget()->hasFocus(); }));
+    EXPECT_TRUE(input.HasFocus());
+}
+
+TEST(WindowTest, HeightStaysWithinItsLimitsAndLockedControlsFollowIt) {
+    fw::Window window(Frame::Drawer, 270, 100);
+    std::vector<int> deltas;
+    window.Resized = [&](int delta) { deltas.push_back(delta); };
+    window.SetHeight(300);
+    EXPECT_EQ(window.Height(), 100) << "fixed until limits are set";
+
+    window.SetHeightLimits(120, 500);
+    EXPECT_EQ(window.Height(), 120);
+    struct Step {
+        int asked;
+        int reached;
+    };
+    for (const Step& step : std::vector<Step>{{250, 250}, {20, 120}, {900, 500}, {500, 500}}) {
+        SCOPED_TRACE(step.asked);
+        window.SetHeight(step.asked);
+        EXPECT_EQ(window.Height(), step.reached);
+    }
+    EXPECT_EQ(deltas, (std::vector<int>{20, 130, -130, 380}));
+    EXPECT_EQ(window.Width(), 270);
+}
+
+// The pictures lie in the resource folder beside the executable's folder; a missing one leaves
+// the canvas empty but still names it.
+TEST(WindowTest, CanvasDrawsItsBackdropFromTheResourceFolder) {
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath("Resources"));
+    QImage picture(300, 16, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    ASSERT_TRUE(picture.save(root.filePath("Resources/WinTitleDE.png")));
+    fw::SetExecutableFile(root.filePath("bin/quorvane").toStdString());
+
+    fw::Window window(Frame::Plain, 300, 46);
+    fw::Canvas canvas(window, 0, 1, 300, 16);
+    const auto* label = static_cast<const QLabel*>(canvas.Widget());
+    canvas.SetBackdrop("WinTitleDE");
+    EXPECT_EQ(label->pixmap().size(), QSize(300, 16));
+    canvas.SetBackdrop("WinTitleXX");
+    EXPECT_TRUE(label->pixmap().isNull());
+    EXPECT_EQ(canvas.Backdrop(), "WinTitleXX");
+    EXPECT_EQ(canvas.Widget()->focusPolicy(), Qt::NoFocus);
+    fw::SetExecutableFile("");
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+// Input as the user gives it, sent to the real widgets of the program's windows: key presses
+// into a field, mouse presses at a character of a styled field. Main OS thread only.
+#pragma once
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <string>
+
+#include "framework/editfield.h"
+#include "framework/events.h"
+#include "framework/text.h"
+
+inline void SendKey(QWidget* widget, int key, const QString& text,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(widget, &release);
+}
+
+// Types one character with the key code that Qt gives its key (the upper-case code point).
+inline void TypeCharacter(const fw::EditField& field, const std::string& character) {
+    const QString text = QString::fromStdString(character);
+    SendKey(field.Widget(), text.toUpper().at(0).unicode(), text);
+}
+
+// The 0-based character position of the first `needle` in `text` (code points), or -1.
+inline int64_t PositionOf(const std::string& text, const std::string& needle) {
+    return fw::InStrB(1, text, needle) - 1;
+}
+
+// A press and its release on the character at `position` of a styled field, `across` of the way
+// from its left to its right edge; the field's text must be free of characters outside the BMP.
+inline void ClickCharacter(const fw::EditField& field, int64_t position, Qt::MouseButton button,
+                           double across = 0.5) {
+    auto* const edit = static_cast<QTextEdit*>(field.Widget());
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(static_cast<int>(position));
+    const QRect left = edit->cursorRect(cursor);
+    cursor.setPosition(static_cast<int>(position) + 1);
+    const QRect right = edit->cursorRect(cursor);
+    const int width = right.top() == left.top() ? right.left() - left.left() : 4;
+    // Whole pixels, as a mouse reports them, and never on the next character's edge.
+    const int x = left.left() + std::min(static_cast<int>(across * width), width - 1);
+    const QPointF at(x, left.center().y());
+    QWidget* const area = edit->viewport();
+    const QPointF global = area->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(area, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(area, &release);
+}
