@@ -22,7 +22,6 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 run: build
-	@test -x $(BUILD)/bin/quorvane || { echo "The application itself is not built yet (see README)."; exit 1; }
 	$(BUILD)/bin/quorvane
 
 bench: build

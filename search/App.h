@@ -1,14 +1,34 @@
-// The application object's state that other subsystems test. A quit never goes back, so the
-// flags need no lock even when the search passes read them from their fibers.
+// The application object: the start-up inside the event loop, the state other subsystems test,
+// the activation that brings the search window forward, and the quit. The flags are read from the
+// search passes' fibers too; a quit never goes back, so they need no lock.
 #pragma once
 
 #include <string>
 
-class App {
+#include "framework/appobject.h"
+
+namespace fw {
+class Window;
+}
+
+class App : public fw::Application {
   public:
     inline static bool gDBLoaded = false;       // the language's word files were loaded
     inline static bool gAppIsQuitting = false;  // set once, by the quit request
     inline static std::string gSSCLanguage;     // the spell checker's language code
 
     static bool IsQuitting() { return gAppIsQuitting; }
+    // Brings the window to the front and activates it.
+    static void BringWindowToFront(fw::Window& w);
+
+    void Deactivate() override;
+    void Open() override;
+    void Close() override;
+    void Activate() override;
+    bool CancelClose() override;
+
+    // The spell checker's language for the dictionary language and the system's English variant.
+    static std::string ChooseSSCLanguage();
+    // Pixels per step of the result window's animation, from the processor class and clock.
+    static int ChooseWindowStep();
 };

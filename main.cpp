@@ -1,0 +1,33 @@
+// Quorvane's program entry: the search strip at the top right of the screen.
+#include <QApplication>
+#include <QByteArray>
+
+#include "search/App.h"
+#include "search/PMC.h"
+#include "windows/SearchWin.h"
+
+namespace {
+
+// A native Wayland session does not let a window place itself; the strip must sit at the top
+// right, so the program asks for XWayland when the session offers it, unless the user chose.
+void PreferX11OnWayland() {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsSet("DISPLAY")) {
+        return;
+    }
+    const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                         qgetenv("XDG_SESSION_TYPE") == QByteArray("wayland");
+    if (wayland) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    PreferX11OnWayland();
+    QApplication application(argc, argv);
+    PMC::InitializeGlobals();
+    App app;
+    SearchWin::Get();
+    return app.Run();
+}

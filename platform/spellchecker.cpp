@@ -1,0 +1,137 @@
+#include "platform/spellchecker.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/wordscanner.h"
+
+namespace platform {
+
+namespace {
+
+struct LanguageDictionaries {
+    const char* language;
+    std::vector<const char*> stems;
+};
+
+const std::vector<LanguageDictionaries>& Languages() {
+    static const std::vector<LanguageDictionaries> languages = {
+        {"de", {"de_DE"}},
+        {"en", {"en_US"}},
+        {"en_GB", {"en_GB"}},
+        {"Multilingual", {"de_DE", "en_US", "en_GB"}},
+    };
+    return languages;
+}
+
+bool IsDigitsOnly(QStringView word) {
+    return std::all_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); });
+}
+
+// Indexes from `start` to the end, then, with `wrap`, from the beginning up to `start`.
+std::vector<WordSpan> InSearchOrder(const std::vector<WordSpan>& words, qsizetype start,
+                                    bool wrap) {
+    std::vector<WordSpan> ordered;
+    for (const WordSpan& word : words) {
+        if (word.start >= start) {
+            ordered.push_back(word);
+        }
+    }
+    if (wrap) {
+        for (const WordSpan& word : words) {
+            if (word.start < start) {
+                ordered.push_back(word);
+            }
+        }
+    }
+    return ordered;
+}
+
+}  // namespace
+
+SpellChecker::SpellChecker(std::filesystem::path dictionaryFolder) {
+    for (const LanguageDictionaries& entry : Languages()) {
+        for (const char* stem : entry.stems) {
+            if (dictionaries_.contains(stem)) {
+                continue;
+            }
+            const std::filesystem::path base = dictionaryFolder / stem;
+            dictionaries_.emplace(stem, std::make_unique<HunspellDictionary>(
+                                            base.string() + ".aff", base.string() + ".dic"));
+        }
+    }
+}
+
+std::vector<HunspellDictionary*> SpellChecker::DictionariesOf(const std::string& language) {
+    std::vector<HunspellDictionary*> found;
+    for (const LanguageDictionaries& entry : Languages()) {
+        if (language != entry.language) {
+            continue;
+        }
+        for (const char* stem : entry.stems) {
+            HunspellDictionary* const dictionary = dictionaries_.at(stem).get();
+            if (dictionary->Exists()) {
+                found.push_back(dictionary);
+            }
+        }
+    }
+    return found;
+}
+
+bool SpellChecker::SetLanguage(const std::string& language) {
+    if (DictionariesOf(language).empty()) {
+        return false;
+    }
+    language_ = language;
+    return true;
+}
+
+bool SpellChecker::IsCorrect(const std::vector<HunspellDictionary*>& dictionaries,
+                             const QString& word) {
+    if (IsDigitsOnly(word)) {
+        return true;
+    }
+    const std::string utf8 = word.toStdString();
+    return std::any_of(dictionaries.begin(), dictionaries.end(),
+                       [&](HunspellDictionary* dictionary) { return dictionary->Spell(utf8); });
+}
+
+SpellingRange SpellChecker::Check(const QString& text, int32_t start, const std::string& language,
+                                  bool wrap, int32_t* wordCount) {
+    const std::vector<WordSpan> words = FindWords(text);
+    if (wordCount != nullptr) {
+        *wordCount = static_cast<int32_t>(std::min<size_t>(words.size(), INT32_MAX));
+    }
+    const std::vector<HunspellDictionary*> dictionaries = DictionariesOf(language);
+    for (const WordSpan& word : InSearchOrder(words, std::max(start, 0), wrap)) {
+        if (!IsCorrect(dictionaries, text.mid(word.start, word.length))) {
+            return {static_cast<uint32_t>(word.start), static_cast<uint32_t>(word.length)};
+        }
+    }
+    return {kNotFound, 0};
+}
+
+std::vector<std::string> SpellChecker::Guesses(const std::string& word) {
+    std::vector<std::vector<std::string>> lists;
+    for (HunspellDictionary* dictionary : DictionariesOf(language_)) {
+        lists.push_back(dictionary->Suggest(word));
+    }
+    std::vector<std::string> guesses;
+    for (size_t rank = 0;; ++rank) {
+        bool any = false;
+        for (const std::vector<std::string>& list : lists) {
+            if (rank >= list.size()) {
+                continue;
+            }
+            any = true;
+            if (std::find(guesses.begin(), guesses.end(), list[rank]) == guesses.end()) {
+                guesses.push_back(list[rank]);
+            }
+        }
+        if (!any) {
+            return guesses;
+        }
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,237 @@
+#include "search/PMC.h"
+
+#include <string_view>
+
+#include "framework/events.h"
+#include "framework/text.h"
+#include "framework/ui.h"
+#include "search/App.h"
+#include "sources/SSC.h"
+#include "sources/UL_HTTPSocket.h"
+#include "windows/SearchWin.h"
+#include "worddata/DIC.h"
+#include "worddata/TT.h"
+
+namespace PMC {
+
+namespace {
+
+constexpr int32_t kMinimumWordLength = 2;
+constexpr int kHitCheckPumpMs = 8;
+constexpr int kSearchWinTop = 24;
+constexpr int kSearchWinRightGap = 2;
+const char* const kProductName = "Quorvane";
+
+// The characters of a word beyond the ASCII letters: the German letters, the blank, the hyphen.
+bool IsWordCharacter(std::string_view character) {
+    if (character.size() == 1) {
+        const char c = character[0];
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == ' ' || c == '-';
+    }
+    static constexpr std::string_view kGerman[] = {"ä", "ö", "ü", "Ä", "Ö", "Ü", "ß"};
+    for (const std::string_view letter : kGerman) {
+        if (character == letter) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The byte length of the UTF-8 sequence that starts with `lead`; an invalid lead byte is one
+// character of its own, which no word may contain.
+size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80) {
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        return 2;
+    }
+    if ((lead & 0xF0) == 0xE0) {
+        return 3;
+    }
+    return (lead & 0xF8) == 0xF0 ? 4 : 1;
+}
+
+void EmptyResultLists() {
+    for (WordList* list :
+         {&gSynonymWords, &gSoundexWords, &gFragmentStart, &gFragmentEnd, &gFragmentAny,
+          &gWordBaseform, &gWordType, &gWordSachgebiete, &gForbiddenSynonyms}) {
+        list->clear();
+    }
+}
+
+// Kills a running pass thread and clears its flag; a thread that is not running keeps its flag.
+void KillPass(fw::Thread& thread, bool& flag) {
+    if (thread.GetState() != fw::Thread::State::Running) {
+        return;
+    }
+    thread.Kill();
+    flag = false;
+}
+
+void StartFirstPass() {
+    SearchWin& window = SearchWin::Get();
+    fw::Thread& thread = gDirectHit ? static_cast<fw::Thread&>(window.SynonymSearchThread)
+                                    : static_cast<fw::Thread&>(window.FragmentSearchThread);
+    if (thread.GetState() == fw::Thread::State::Running) {
+        thread.Kill();
+    }
+    if (App::IsQuitting()) {
+        return;
+    }
+    (gDirectHit ? gSynonymSearchRunning : gFragmentSearchRunning) = true;
+    thread.Run();
+}
+
+bool CheckLocalHit() {
+    if (!App::gDBLoaded) {
+        return false;
+    }
+    if (DIC::FindWord(gSearchWord, true) <= 0 && DIC::FindWord(gSearchWord, false) <= 0) {
+        return false;
+    }
+    gHitWord = DIC::gHitWord.at(0);
+    gHitWordID = DIC::gHitID.at(0);
+    gHitWordSource = kProductName;
+    return true;
+}
+
+// The system spell checker on the word as it stands, then with its first letter's case toggled;
+// an accepted spelling becomes the search word.
+bool CheckSpelling() {
+    gHitWord.clear();
+    gHitWordID = -1;
+    gHitWordSource.clear();
+    if (fw::InStrB(1, gSearchWord, " ") > 0) {
+        return false;
+    }
+    std::string variant = gSearchWord;
+    bool hit = SSC::CheckString(variant, App::gSSCLanguage);
+    if (!hit) {
+        variant = UL_HTTPSocket::ChangeCase(gSearchWord);
+        hit = SSC::CheckString(variant, App::gSSCLanguage);
+    }
+    if (!hit) {
+        return false;
+    }
+    gSearchWord = variant;
+    gHitWord = variant;
+    gHitWordSource = TT::REP_SystemDictionary();
+    return true;
+}
+
+}  // namespace
+
+void InitializeGlobals() {
+    gSearchWord.clear();
+    gHitWord.clear();
+    gHitWordID = -1;
+    gHitWordSource.clear();
+    gDirectHit = false;
+    EmptyResultLists();
+    gBoldMarkers.clear();
+    gItalicMarkers.clear();
+    for (bool* flag :
+         {&gSynonymSearchRunning, &gFragmentSearchRunning, &gSoundexSearchRunning,
+          &gULBaseformSearchRunning, &gULSynonymsSearchRunning, &gULThesaurusSearchRunning,
+          &gULSachgebieteSearchRunning, &gWordNetSearchRunning, &gInternetError,
+          &gRefreshReportRunning, &gShowAll}) {
+        *flag = false;
+    }
+    gWindowStep = 20;
+}
+
+std::string NormalizeWord(const std::string& s) {
+    const std::string t = fw::Trim(s);
+    if (t.empty()) {
+        return t;
+    }
+    return fw::Left(t, 1) + fw::Lowercase(fw::Mid(t, 2));
+}
+
+bool CheckWord(const std::string& word) {
+    if (!word.empty() && word[0] == '-') {
+        return false;
+    }
+    for (size_t i = 0; i < word.size();) {
+        const size_t length = SequenceLength(static_cast<unsigned char>(word[i]));
+        if (!IsWordCharacter(std::string_view(word).substr(i, length))) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+void SearchNow() {
+    SearchWin& window = SearchWin::Get();
+    const std::string word = NormalizeWord(window.UserInput.Text());
+    if (word == gSearchWord) {
+        return;
+    }
+    SearchAbort();
+    if (fw::Len(word) < kMinimumWordLength || !CheckWord(word)) {
+        gSearchWord.clear();
+        gDirectHit = false;
+        HideResultWin();
+        return;
+    }
+    window.ProgressWheel.SetVisible(true);
+    gSearchWord = word;
+    gDirectHit = CheckDirectHit();
+    RefreshReport();
+    // A reply handled while the report was being built may have changed the verdict.
+    StartFirstPass();
+}
+
+bool CheckDirectHit() {
+    bool hit = CheckLocalHit();
+    if (!hit) {
+        hit = CheckSpelling();
+    }
+    if (hit) {
+        SearchWin::Get().UserInput.SetTextColor(0, 200, 0);
+    } else {
+        SearchWin::Get().UserInput.SetTextColor(200, 0, 0);
+    }
+    fw::DoEvents(kHitCheckPumpMs);
+    return hit;
+}
+
+void SearchAbort() {
+    SearchWin& window = SearchWin::Get();
+    KillPass(window.SynonymSearchThread, gSynonymSearchRunning);
+    KillPass(window.FragmentSearchThread, gFragmentSearchRunning);
+    KillPass(window.SoundexSearchThread, gSoundexSearchRunning);
+    EmptyResultLists();
+    gHitWord.clear();
+    gHitWordID = -1;
+    gHitWordSource.clear();
+    gDirectHit = false;
+    window.ProgressWheel.SetVisible(false);
+}
+
+bool IsAnySearchRunning() {
+    return gSynonymSearchRunning || gFragmentSearchRunning || gSoundexSearchRunning ||
+           gULBaseformSearchRunning || gULSynonymsSearchRunning || gULThesaurusSearchRunning ||
+           gULSachgebieteSearchRunning || gWordNetSearchRunning;
+}
+
+void SearchFinished() {
+    RefreshReport();
+    if (!IsAnySearchRunning()) {
+        SearchWin::Get().ProgressWheel.SetVisible(false);
+    }
+}
+
+void ShowSearchWin() {
+    SearchWin& window = SearchWin::Get();
+    window.SetLeft(fw::UI().ScreenWidth() - window.Width() - kSearchWinRightGap);
+    window.SetTop(kSearchWinTop);
+    window.Show();
+    if (!window.UserInput.HasFocus()) {
+        window.UserInput.SetFocus();
+    }
+}
+
+}  // namespace PMC

@@ -1,0 +1,134 @@
+// The result window's height follows the report: a target from the report's line count and style
+// runs, reached in visible steps, then the window is shown below the search window without
+// disturbing the user's typing.
+#include "search/PMCSizing.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "framework/editfield.h"
+#include "framework/events.h"
+#include "framework/text.h"
+#include "framework/threads.h"
+#include "framework/ui.h"
+#include "search/PMC.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+
+namespace PMC {
+namespace {
+
+constexpr int kLayoutFieldHeight = 5000;  // taller than any report, so nothing is laid out clipped
+constexpr int64_t kMinimumHeight = 100;   // the result window's own minimum height
+constexpr int kStepPumpMs = 8;
+constexpr int kFacingBelowParent = 1;
+
+// HideResultWin calls so far, and their number when the running build started.
+int64_t gHideCount = 0;
+int64_t gHideCountAtBuildStart = 0;
+
+int64_t RoomBelowSearchWin() {
+    const SearchWin& search = SearchWin::Get();
+    return int64_t{fw::UI().ScreenAvailableHeight()} - search.Top() - search.Height();
+}
+
+// At least the window's minimum, else at most the room below the search window. A screen with
+// less room than the minimum keeps the minimum: the window then reaches past the screen's lower
+// edge, which is better than an animation chasing a height the window refuses.
+int32_t BoundTargetHeight(int64_t height) {
+    if (height <= kMinimumHeight) {
+        return static_cast<int32_t>(kMinimumHeight);
+    }
+    return static_cast<int32_t>(std::max(kMinimumHeight, std::min(height, RoomBelowSearchWin())));
+}
+
+// One step from `height` towards `target`; the last step lands exactly on the target. A step
+// below one pixel lands at once.
+int NextHeight(int height, int target, int32_t step) {
+    const int64_t distance = int64_t{height} - target;
+    if (step < 1) {
+        return target;
+    }
+    if (distance < -step) {
+        return height + step;
+    }
+    if (distance > step) {
+        return height - step;
+    }
+    return target;
+}
+
+void AnimateHeight(ResultWin& win, int target) {
+    for (int height = win.Height(); height != target;) {
+        win.SetHeight(NextHeight(height, target, gWindowStep));
+        fw::DoEvents(kStepPumpMs);
+        fw::Yield();
+        const int reached = win.Height();
+        if (reached == height) {
+            return;  // the window's height limits hold it; no further step can get closer
+        }
+        height = reached;
+    }
+}
+
+void FocusUserInput() {
+    fw::EditField& input = SearchWin::Get().UserInput;
+    if (!input.HasFocus()) {
+        input.SetFocus();
+    }
+}
+
+}  // namespace
+
+void PrepareResultFieldForReport() {
+    gHideCountAtBuildStart = gHideCount;
+    ResultWin::Get().ResultField.SetHeight(kLayoutFieldHeight);
+}
+
+void FitAndShowResultWin() {
+    ResultWin& win = ResultWin::Get();
+    fw::EditField& field = win.ResultField;
+    // A width change makes the field lay its styled text out afresh before its lines are counted.
+    field.SetWidth(field.Width() + 1);
+    field.SetWidth(field.Width() - 1);
+    AnimateHeight(win, ResultWinTargetHeight());
+    field.SetHeight(win.Height());
+    if (gHideCount != gHideCountAtBuildStart) {
+        return;
+    }
+    ShowResultWin();
+}
+
+int32_t ResultWinTargetHeight() {
+    const fw::EditField& field = ResultWin::Get().ResultField;
+    const int64_t lastLine = field.LineNumAtCharPos(fw::Len(field.Text()));
+    const int64_t lineHeight = int64_t{field.TextSize()} + 3;
+    // Bold runs are drawn one pixel larger, italic runs one pixel smaller.
+    const auto boldRuns = static_cast<int64_t>(gBoldMarkers.size() / 2);
+    const auto italicRuns = static_cast<int64_t>(gItalicMarkers.size() / 2);
+    return BoundTargetHeight((lastLine + 3) * lineHeight + boldRuns - italicRuns);
+}
+
+void ShowResultWin() {
+    ResultWin& result = ResultWin::Get();
+    if (!result.Visible()) {
+        SearchWin& search = SearchWin::Get();
+        const int64_t selStart = search.UserInput.SelStart();
+        const int64_t selLength = search.UserInput.SelLength();
+        result.ShowWithin(search, kFacingBelowParent);
+        search.UserInput.SetSelStart(selStart);
+        search.UserInput.SetSelLength(selLength);
+    }
+    FocusUserInput();
+}
+
+void HideResultWin() {
+    ++gHideCount;
+    ResultWin& result = ResultWin::Get();
+    if (result.Visible()) {
+        result.Hide();
+    }
+    FocusUserInput();
+}
+
+}  // namespace PMC

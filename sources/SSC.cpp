@@ -1,0 +1,92 @@
+#include "sources/SSC.h"
+
+#include "framework/threads.h"
+#include "platform/cocoalibrary.h"
+#include "platform/corefoundation.h"
+#include "platform/objc.h"
+#include "sources/bridge/CFString.h"
+#include "sources/bridge/Cocoa.h"
+#include "sources/bridge/RuntimeException.h"
+
+namespace SSC {
+
+namespace {
+
+constexpr const char* kCheckerClass = "NSSpellChecker";
+constexpr const char* kStructSendName = "objc_msgSend_stret";
+
+using StructSend = void(void*, int32_t, int32_t, const platform::MessageArguments&);
+
+// Found by name on every call, as the library is; a library without it raises.
+StructSend* StructReturningSend() {
+    StructSend* const send = platform::FindCocoaFunction<StructSend>(kStructSendName);
+    if (send == nullptr) {
+        throw FunctionNotFoundException(kStructSendName);
+    }
+    return send;
+}
+
+}  // namespace
+
+int32_t GetNSSpellChecker() {
+    return objc_msgSend(Cocoa::ClassRef(kCheckerClass), Cocoa::Selector("sharedSpellChecker"));
+}
+
+int32_t GetSpellTag() {
+    return objc_msgSend(Cocoa::ClassRef(kCheckerClass), Cocoa::Selector("uniqueSpellDocumentTag"));
+}
+
+void Initialize() {
+    Cocoa::Initialize();
+    gSpellTag = GetSpellTag();
+}
+
+bool SetLanguage(const std::string& language) {
+    // No checker has an empty language; asking would only risk failing where False is the answer.
+    if (language.empty()) {
+        return false;
+    }
+    const CFString cfLanguage(language);
+    return objc_msgSend(GetNSSpellChecker(), Cocoa::Selector("setLanguage:"),
+                        {static_cast<int32_t>(cfLanguage)}) != platform::NO;
+}
+
+bool CheckString(const std::string& text, const std::string& language) {
+    // Without a language the text cannot be judged, and an unjudged word must not count as known.
+    if (language.empty()) {
+        return false;
+    }
+    const int32_t selector = Cocoa::Selector(
+        "checkSpellingOfString:startingAt:language:wrap:inSpellDocumentWithTag:wordCount:");
+    const CFString cfText(text);
+    const CFString cfLanguage(language);
+    platform::NSRange misspelled;
+    StructReturningSend()(&misspelled, GetNSSpellChecker(), selector,
+                          {static_cast<int32_t>(cfText), 0, static_cast<int32_t>(cfLanguage),
+                           platform::NO, gSpellTag, nullptr});
+    return misspelled.length == 0;
+}
+
+std::vector<std::string> GetGuessesForWord(const std::string& word) {
+    std::vector<std::string> guesses;
+    const CFString cfWord(word);
+    const int32_t array = objc_msgSend(GetNSSpellChecker(), Cocoa::Selector("guessesForWord:"),
+                                       {static_cast<int32_t>(cfWord)});
+    if (array == 0) {
+        return guesses;
+    }
+    // The array is the pool's. Holding it here keeps it valid when a yield on a cooperative
+    // thread lets the autorelease timer recycle the pool before the loop ends.
+    const CFType heldArray(array);
+    const int32_t count = CFArrayGetCount(array);
+    for (int32_t index = 0; index < count; ++index) {
+        const int32_t element = CFArrayGetValueAtIndex(array, index);
+        if (element != 0) {
+            guesses.push_back(static_cast<std::string>(CFString(element)));
+        }
+        fw::Yield();
+    }
+    return guesses;
+}
+
+}  // namespace SSC

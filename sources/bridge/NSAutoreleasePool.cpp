@@ -1,0 +1,25 @@
+#include "sources/bridge/NSAutoreleasePool.h"
+
+#include "platform/objc.h"
+#include "sources/bridge/Cocoa.h"
+#include "sources/bridge/RuntimeException.h"
+
+NSAutoreleasePool::NSAutoreleasePool() {
+    objCRef_ = objc_msgSend(Cocoa::ClassRef("NSAutoreleasePool"), Cocoa::Selector("alloc"));
+    if (objCRef_ == 0) {
+        throw RuntimeException();
+    }
+    objCRef_ = objc_msgSend(objCRef_, Cocoa::Selector("init"));
+    if (objCRef_ == 0) {
+        throw RuntimeException();
+    }
+}
+
+NSAutoreleasePool::~NSAutoreleasePool() {
+    if (objCRef_ == 0) {
+        return;
+    }
+    // Straight from the runtime: a destructor must not raise the look-up's exception.
+    objc_msgSend(objCRef_, sel_registerName("release"));
+    objCRef_ = 0;
+}

@@ -1,0 +1,159 @@
+// The Hunspell-backed checker: languages, the misspelled range, guesses, and dictionaries that
+// are not in UTF-8. Uses the system dictionaries in /usr/share/hunspell.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/hunspelldictionary.h"
+#include "platform/spellchecker.h"
+
+namespace {
+
+using platform::SpellChecker;
+using platform::SpellingRange;
+
+class SpellCheckerTest : public ::testing::Test {
+  protected:
+    // Loading a dictionary is the expensive part: one checker for the whole suite.
+    static SpellChecker& Checker() {
+        static SpellChecker checker("/usr/share/hunspell");
+        return checker;
+    }
+    static SpellingRange Check(const char* text, const std::string& language, int32_t start = 0,
+                               bool wrap = false) {
+        return Checker().Check(QString::fromUtf8(text), start, language, wrap, nullptr);
+    }
+};
+
+TEST_F(SpellCheckerTest, OnlyLanguagesWithAnInstalledDictionaryAreAccepted) {
+    struct Case {
+        const char* language;
+        bool accepted;
+    };
+    for (const Case& c :
+         {Case{"de", true}, Case{"en", true}, Case{"en_GB", true}, Case{"Multilingual", true},
+          Case{"", false}, Case{"fr", false}, Case{"DE", false}, Case{"de_DE", false}}) {
+        SCOPED_TRACE(c.language);
+        ASSERT_TRUE(Checker().SetLanguage("en"));
+        EXPECT_EQ(Checker().SetLanguage(c.language), c.accepted);
+        EXPECT_EQ(Checker().Language(), c.accepted ? c.language : "en");
+    }
+}
+
+TEST_F(SpellCheckerTest, TheRangeIsTheFirstMisspelledWordOrEmpty) {
+    struct Case {
+        const char* text;
+        const char* language;
+        uint32_t location;
+        uint32_t length;
+    };
+    const uint32_t none = SpellChecker::kNotFound;
+    for (const Case& c : {
+             Case{"Haus", "de", none, 0},
+             Case{"Hasu", "de", 0, 4},
+             Case{"Haus Fenstr", "de", 5, 6},
+             Case{"Straße über", "de", none, 0},
+             Case{"colour", "en", 0, 6},
+             Case{"colour", "en_GB", none, 0},
+             Case{"color", "en_GB", 0, 5},
+             Case{"Haus house colour", "Multilingual", none, 0},
+             Case{"Haus Hasu", "Multilingual", 5, 4},
+             Case{"1999", "de", none, 0},
+             Case{"", "de", none, 0},
+             Case{"Haus", "fr", 0, 4},
+             Case{"Haus", "", 0, 4},
+         }) {
+        SCOPED_TRACE(std::string(c.text) + " / " + c.language);
+        const SpellingRange range = Check(c.text, c.language);
+        EXPECT_EQ(range.length, c.length);
+        EXPECT_EQ(range.location, c.location);
+    }
+}
+
+TEST_F(SpellCheckerTest, TheSearchStartsAtTheOffsetAndWrapsOnlyWhenAsked) {
+    EXPECT_EQ(Check("Hasu Haus", "de", 4).length, 0u);
+    const SpellingRange wrapped = Check("Hasu Haus", "de", 4, true);
+    EXPECT_EQ(wrapped.location, 0u);
+    EXPECT_EQ(wrapped.length, 4u);
+    EXPECT_EQ(Check("Haus Hasu", "de", 5).location, 5u);
+    EXPECT_EQ(Check("Haus", "de", -3).length, 0u);
+    EXPECT_EQ(Check("Hasu", "de", 100).length, 0u);
+}
+
+TEST_F(SpellCheckerTest, TheWordCountCountsEveryWordOfTheText) {
+    int32_t count = -1;
+    Checker().Check("Hasu Haus, 12 Straße", 0, "de", false, &count);
+    EXPECT_EQ(count, 4);
+}
+
+TEST_F(SpellCheckerTest, GuessesComeInTheCurrentLanguage) {
+    ASSERT_TRUE(Checker().SetLanguage("de"));
+    std::vector<std::string> guesses = Checker().Guesses("Fenstr");
+    ASSERT_FALSE(guesses.empty());
+    EXPECT_EQ(guesses.front(), "Fenster");
+    EXPECT_TRUE(Checker().Guesses("xqzxqzxqzk").empty());
+    EXPECT_TRUE(Checker().Guesses("").empty());
+
+    ASSERT_TRUE(Checker().SetLanguage("en_GB"));
+    guesses = Checker().Guesses("color");
+    EXPECT_NE(std::find(guesses.begin(), guesses.end(), "colour"), guesses.end());
+}
+
+TEST_F(SpellCheckerTest, MultilingualGuessesInterleaveTheDictionariesEachGuessOnce) {
+    ASSERT_TRUE(Checker().SetLanguage("Multilingual"));
+    const std::vector<std::string> guesses = Checker().Guesses("color");
+    // Rank by rank in the order German, American, British; "colon" is in both English lists.
+    ASSERT_GE(guesses.size(), 3u);
+    EXPECT_EQ(guesses[0], "cool");
+    EXPECT_EQ(guesses[1], "color");
+    EXPECT_EQ(guesses[2], "colour");
+    EXPECT_EQ(std::count(guesses.begin(), guesses.end(), "colon"), 1);
+    std::vector<std::string> sorted = guesses;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+    EXPECT_EQ(Checker().Guesses("color"), guesses);
+}
+
+// A dictionary in ISO 8859-1, the encoding Hunspell assumes when the affix file names none.
+class Latin1DictionaryTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ =
+            std::filesystem::temp_directory_path() /
+            ("ssc-latin1-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::create_directories(folder_);
+        std::ofstream(folder_ / "xx.aff", std::ios::binary) << "SET ISO8859-1\nTRY \xfc"
+                                                               "elrmM\n";
+        std::ofstream(folder_ / "xx.dic", std::ios::binary) << "2\nM\xfcller\nStra\xdf"
+                                                               "e\n";
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(Latin1DictionaryTest, WordsCrossInUTF8AndAreConvertedBothWays) {
+    platform::HunspellDictionary dictionary(folder_ / "xx.aff", folder_ / "xx.dic");
+    EXPECT_TRUE(dictionary.Spell("Müller"));
+    EXPECT_TRUE(dictionary.Spell("Straße"));
+    EXPECT_FALSE(dictionary.Spell("Muller"));
+    EXPECT_FALSE(dictionary.Spell("M\xc3"));   // cut UTF-8
+    EXPECT_FALSE(dictionary.Spell("Müll€r"));  // a character Latin-1 lacks
+    const std::vector<std::string> guesses = dictionary.Suggest("Mller");
+    EXPECT_NE(std::find(guesses.begin(), guesses.end(), "Müller"), guesses.end());
+    EXPECT_TRUE(dictionary.Suggest("Müll€r").empty());
+}
+
+TEST_F(Latin1DictionaryTest, MissingFilesAcceptNoWordAndSuggestNothing) {
+    platform::HunspellDictionary dictionary(folder_ / "none.aff", folder_ / "none.dic");
+    EXPECT_FALSE(dictionary.Exists());
+    EXPECT_FALSE(dictionary.Spell("Müller"));
+    EXPECT_TRUE(dictionary.Suggest("Mller").empty());
+}
+
+}  // namespace

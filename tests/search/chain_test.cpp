@@ -1,0 +1,148 @@
+// Whatever state the pass chain is in when a new word arrives, the new search starts and no busy
+// flag stays set once nothing runs any more.
+#include <functional>
+#include <string>
+
+#include "framework/events.h"
+#include "framework/text.h"
+#include "framework/threads.h"
+#include "framework/timer.h"
+#include "search/PMC.h"
+#include "search_fixture.h"
+#include "windows/SearchWin.h"
+
+namespace searchtest {
+namespace {
+
+using State = fw::Thread::State;
+
+bool Running(const fw::Thread& thread) {
+    return thread.GetState() == State::Running;
+}
+
+// Types `word` and pumps until `reached` holds, then lets the search timer's abort run right
+// there, as a user typing a new word into that moment would.
+class ChainTest : public SearchTest {
+  protected:
+    // Starts a search for `first`, waits for `reached`, then fires the search timer with `second`
+    // in the field from inside the event processing that saw the state.
+    void InterruptAt(const std::string& first, const std::function<bool()>& reached,
+                     const std::string& second) {
+        SearchWin& window = SearchWin::Get();
+        bool interrupted = false;
+        fw::Timer probe(
+            [&] {
+                if (interrupted || !reached()) {
+                    return;
+                }
+                interrupted = true;
+                window.UserInput.SetText(second);
+                window.SearchTimer.SetMode(fw::Timer::ModeOff);
+                window.SearchTimer_Action();
+            },
+            1);
+        probe.SetMode(fw::Timer::ModeMultiple);
+        for (int64_t i = 1; i <= fw::Len(first); ++i) {
+            SearchDriver::TypeKey(fw::Mid(first, i, 1));
+        }
+        const double deadline = fw::Microseconds() + 20e6;
+        while (!interrupted && fw::Microseconds() < deadline) {
+            fw::DoEvents(1);
+        }
+        probe.SetMode(fw::Timer::ModeOff);
+        ASSERT_TRUE(interrupted) << "the state was never reached";
+        // The abort re-armed the timer at 200 ms; the new search starts once nothing runs.
+        ASSERT_TRUE(SearchDriver::WaitUntilSettled(20000)) << "a busy flag stayed set";
+    }
+
+    void ExpectSettledOn(const std::string& word) {
+        EXPECT_FALSE(PMC::IsAnySearchRunning());
+        EXPECT_EQ(PMC::gSearchWord, word);
+        EXPECT_TRUE(PMC::gDirectHit);
+        EXPECT_NE(fw::InStr(PMC::gHitWordSource, "Quorvane"), 0);
+        EXPECT_FALSE(PMC::gFragmentStart.empty()) << "the new search ran its fragment pass";
+        EXPECT_FALSE(SearchWin::Get().ProgressWheel.Visible());
+    }
+};
+
+TEST_F(ChainTest, NewSearchStartsWhileEachPassRuns) {
+    SearchWin& window = SearchWin::Get();
+    struct Case {
+        const char* name;
+        std::function<bool()> reached;
+    };
+    const Case cases[] = {
+        {"synonym pass", [&] { return Running(window.SynonymSearchThread); }},
+        {"fragment pass", [&] { return Running(window.FragmentSearchThread); }},
+        {"sound-alike pass", [&] { return Running(window.SoundexSearchThread); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetSearchState();
+        fw::SetTimeSlice(0);
+        InterruptAt("Haus", c.reached, "Fenster");
+        fw::SetTimeSlice(3000);
+        ExpectSettledOn("Fenster");
+    }
+}
+
+// The trap: an end operation has set the next pass's flag and rebuilds the report, whose
+// animation pumps events; the search timer's abort kills the ending thread right there.
+TEST_F(ChainTest, NewSearchStartsWhenTheAbortRunsInsideAnEndOperationsReport) {
+    SearchWin& window = SearchWin::Get();
+    struct Case {
+        const char* name;
+        const fw::Thread* ending;
+        const bool* nextFlag;
+    };
+    const Case cases[] = {
+        {"synonym end", &window.SynonymSearchThread, &PMC::gFragmentSearchRunning},
+        {"fragment end", &window.FragmentSearchThread, &PMC::gSoundexSearchRunning},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetSearchState();
+        PMC::gWindowStep = 2;  // a long animation: many 8 ms pumps inside the end operation
+        InterruptAt(
+            "Haus",
+            [&] {
+                return PMC::gRefreshReportRunning && fw::CurrentThread() == c.ending && *c.nextFlag;
+            },
+            "Fenster");
+        ExpectSettledOn("Fenster");
+    }
+}
+
+// An abort after the sound-alike pass ended but before its 100 ms hand-over ran leaves the flag;
+// the hand-over still runs, and the retrying search timer starts the new search after it.
+TEST_F(ChainTest, NewSearchStartsAfterThePendingHandOver) {
+    SearchWin& window = SearchWin::Get();
+    InterruptAt(
+        "Haus",
+        [&] {
+            return window.FinishedSoundexSearchTimer.GetMode() == fw::Timer::ModeSingle &&
+                   !Running(window.SoundexSearchThread);
+        },
+        "Fenster");
+    ExpectSettledOn("Fenster");
+}
+
+TEST_F(ChainTest, SameTextAgainDoesNothingButACaseChangeSearchesAgain) {
+    Search("Haus");
+    const size_t synonyms = PMC::gSynonymWords.size();
+    ASSERT_GT(synonyms, 0u);
+    SearchWin::Get().UserInput.SetText("Haus");
+    ASSERT_TRUE(SearchDriver::WaitUntilSettled(5000));
+    EXPECT_EQ(PMC::gSynonymWords.size(), synonyms) << "no abort emptied the lists";
+    EXPECT_TRUE(PMC::gDirectHit);
+
+    const auto lower = Search("haus");
+    EXPECT_EQ(PMC::gSearchWord, "haus");
+    EXPECT_TRUE(lower.hit);
+    EXPECT_EQ(PMC::gHitWord, "Haus") << "the word list's spelling";
+    EXPECT_EQ(fw::Left(PMC::gHitWordSource, 8), "Quorvane")
+        << "a local hit names this program first";
+}
+
+}  // namespace
+}  // namespace searchtest

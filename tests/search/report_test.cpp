@@ -1,0 +1,305 @@
+// The report builder: the text and style runs for the states a search passes through, the list
+// and sense limits, the one-build full view, and the re-entry guard under deferral and kill.
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/events.h"
+#include "framework/fiber_helpers.h"
+#include "framework/text.h"
+#include "framework/timer.h"
+#include "search/PMC.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+#include "worddata/DIC.h"
+
+namespace {
+
+using Runs = std::vector<std::pair<int32_t, int32_t>>;
+
+Runs PairsOf(const std::vector<int32_t>& markers) {
+    Runs runs;
+    for (size_t i = 0; i + 1 < markers.size(); i += 2) {
+        runs.emplace_back(markers[i], markers[i + 1]);
+    }
+    return runs;
+}
+
+// The character range (start, end) of the first occurrence of each piece in `text`.
+Runs RangesOf(const std::string& text, const std::vector<std::string>& pieces) {
+    Runs runs;
+    for (const std::string& piece : pieces) {
+        const auto start = static_cast<int32_t>(fw::InStrB(1, text, piece) - 1);
+        EXPECT_GE(start, 0) << piece;
+        runs.emplace_back(start, start + static_cast<int32_t>(fw::Len(piece)));
+    }
+    return runs;
+}
+
+PMC::WordList Words(int count, const std::string& stem = "w") {
+    PMC::WordList words;
+    for (int i = 1; i <= count; ++i) {
+        words.push_back(stem + std::to_string(i));
+    }
+    return words;
+}
+
+std::string FieldText() {
+    return ResultWin::Get().ResultField.Text();
+}
+
+class ReportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        PMC::InitializeGlobals();
+        DIC::gSelectedLanguage = "DE";
+        PMC::gWindowStep = 20;
+        ResultWin::Get().SetHeight(100);
+    }
+    void TearDown() override {
+        SearchWin::Get().RefreshLaterTimer.SetMode(fw::Timer::ModeOff);
+        PMC::InitializeGlobals();
+    }
+};
+
+struct ReportCase {
+    const char* scenario;
+    std::function<void()> state;
+    std::string text;
+    std::vector<std::string> bold;
+    std::vector<std::string> italic;
+};
+
+const std::vector<ReportCase>& ReportCases() {
+    static const std::vector<ReportCase> cases = {
+        {"UnknownWordRightAfterItsSearchStarts",
+         [] { PMC::gFragmentSearchRunning = true; },
+         "\nUnknown word.\n\nPlease wait for more suggestions...",
+         {"Unknown word.", "Please wait for more suggestions..."},
+         {}},
+        {"KnownGermanWordWhileALookupRuns",
+         [] {
+             PMC::gDirectHit = true;
+             PMC::gHitWord = "Gemüse";
+             PMC::gWordBaseform = {"Gemüse"};
+             PMC::gWordType = {"Substantiv"};
+             PMC::gWordSachgebiete = {"Küche", "Garten"};
+             PMC::gSynonymWords = {"Grünzeug", "Kraut"};
+             PMC::gHitWordSource = "Wortliste";
+             PMC::gSoundexSearchRunning = true;
+             PMC::gSoundexWords = {"Gemäuer"};
+         },
+         "\n\"Gemüse\" was found!\n\nBaseform: Gemüse\nPart of speech: Substantiv\n\nSubject "
+         "groups: Küche, Garten\n\nSynonyms...\n\nGrünzeug, Kraut\n\nList of sources: "
+         "Wortliste\n\nPlease wait for more analysis...",
+         {"\"Gemüse\" was found!", "Synonyms...", "Please wait for more analysis..."},
+         {}},
+        {"WordDescriptionWithheldWhileBaseformLookupRuns",
+         [] {
+             PMC::gDirectHit = true;
+             PMC::gHitWord = "Tür";
+             PMC::gWordBaseform = {"Tür"};
+             PMC::gWordType = {"Substantiv"};
+             PMC::gULBaseformSearchRunning = true;
+         },
+         "\n\"Tür\" was found!\n\nPlease wait for more analysis...",
+         {"\"Tür\" was found!", "Please wait for more analysis..."},
+         {}},
+        {"FinishedUnknownWordListsInSectionOrderWithSource",
+         [] {
+             PMC::gFragmentStart = {"Haustür"};
+             PMC::gSoundexWords = {"Hose", "Hase"};
+             PMC::gFragmentEnd = {"Rathaus"};
+             PMC::gFragmentAny = {"Rathausplatz"};
+             PMC::gSynonymWords = {"never shown without a hit"};
+             PMC::gHitWordSource = "Mac OS X System Dictionary";
+         },
+         "\nUnknown word.\n\nPossible continuation...\n\nHaustür\n\nSimilar to...\n\nHose, "
+         "Hase\n\nWords with this ending...\n\nRathaus\n\nOther words with this "
+         "fragment...\n\nRathausplatz\n\nList of sources: Mac OS X System Dictionary",
+         {"Unknown word.", "Possible continuation...", "Similar to...", "Words with this ending...",
+          "Other words with this fragment..."},
+         {}},
+        {"EnglishSensesInPartOfSpeechOrderAndCleanedSynonyms",
+         [] {
+             DIC::gSelectedLanguage = "EN";
+             PMC::gDirectHit = true;
+             PMC::gHitWord = "fast";
+             PMC::gWordType = {"Adjective", "Noun", "Verb", "Noun", "Adverb"};
+             PMC::gWordBaseform = {"fast, quick", "fast", "fast, abstain", "fasting", "firmly"};
+             PMC::gWordSachgebiete = {"acting quickly", "abstaining from food", "", "", ""};
+             PMC::gSynonymWords = {"fast", "rapid"};
+             PMC::gForbiddenSynonyms = {"fast", "quick"};
+         },
+         "\n\"fast\" was found!\n\nNouns...\n\nfast\n[abstaining from food]\n\nfasting"
+         "\n\nVerbs...\n\nfast, abstain\n\nAdjectives...\n\nfast, quick\n[acting quickly]"
+         "\n\nSynonyms...\n\nrapid",
+         {"\"fast\" was found!", "Nouns...", "Verbs...", "Adjectives...", "Synonyms..."},
+         {"\n[abstaining from food]", "\n[acting quickly]"}},
+    };
+    return cases;
+}
+
+TEST_F(ReportTest, TextAndStyleRunsFollowTheSearchState) {
+    for (const ReportCase& c : ReportCases()) {
+        SCOPED_TRACE(c.scenario);
+        PMC::InitializeGlobals();
+        DIC::gSelectedLanguage = "DE";
+        c.state();
+
+        PMC::RefreshReport();
+
+        EXPECT_EQ(FieldText(), c.text);
+        EXPECT_EQ(PairsOf(PMC::gBoldMarkers), RangesOf(c.text, c.bold));
+        EXPECT_EQ(PairsOf(PMC::gItalicMarkers), RangesOf(c.text, c.italic));
+        const fw::EditField& field = ResultWin::Get().ResultField;
+        for (const auto& [start, end] : RangesOf(c.text, c.bold)) {
+            EXPECT_TRUE(field.IsBoldAt(start) && field.IsBoldAt(end - 1)) << start;
+        }
+        for (const auto& [start, end] : RangesOf(c.text, c.italic)) {
+            EXPECT_TRUE(field.IsItalicAt(start + 1) && field.IsItalicAt(end - 1)) << start;
+        }
+        EXPECT_FALSE(PMC::gRefreshReportRunning);
+        EXPECT_TRUE(ResultWin::Get().Visible());
+    }
+}
+
+TEST_F(ReportTest, CleanSynonymsUsesUpEachMatchedForbiddenWordOnce) {
+    PMC::gForbiddenSynonyms = {"fast", "quick", "Rapid"};
+    PMC::gSynonymWords = {"fast", "rapid", "rapid", "swift"};
+    PMC::CleanSynonyms();
+    EXPECT_EQ(PMC::gSynonymWords, (PMC::WordList{"rapid", "swift"}));
+    EXPECT_EQ(PMC::gForbiddenSynonyms, PMC::WordList{"quick"});
+}
+
+TEST_F(ReportTest, ListsShowFortyEntriesThenTheHiddenCount) {
+    struct Case {
+        int entries;
+        bool showAll;
+        int shown;
+        std::string tail;
+    };
+    for (const Case& c : {Case{40, false, 40, ""}, Case{41, false, 40, ", (1...)"},
+                          Case{41, true, 41, ""}, Case{0, false, 0, ""}}) {
+        SCOPED_TRACE(c.entries);
+        PMC::gShowAll = c.showAll;
+        const PMC::WordList list = Words(c.entries);
+        std::string expected;
+        for (int i = 0; i < c.shown; ++i) {
+            expected += (i > 0 ? ", " : "") + list[i];
+        }
+        EXPECT_EQ(PMC::ArrayToString(list), expected + c.tail);
+    }
+}
+
+TEST_F(ReportTest, EnglishBlockShowsThreeSensesThenTheHiddenCount) {
+    struct Case {
+        int senses;
+        std::string tail;
+    };
+    for (const Case& c : {Case{3, ""}, Case{5, "\n\n(2...)"}}) {
+        SCOPED_TRACE(c.senses);
+        PMC::InitializeGlobals();
+        for (int i = 1; i <= c.senses; ++i) {
+            PMC::gWordType.insert(PMC::gWordType.end(), {"noun", "Verb"});
+            PMC::gWordBaseform.insert(PMC::gWordBaseform.end(), {"n" + std::to_string(i), "v"});
+            PMC::gWordSachgebiete.insert(PMC::gWordSachgebiete.end(),
+                                         {i == 2 ? "" : "c" + std::to_string(i), "vc"});
+        }
+        const std::string block = PMC::ArrayToStringENContexts("Noun", 100);
+        EXPECT_EQ(block, "\n\nNouns...\n\nn1\n[c1]\n\nn2\n\nn3\n[c3]" + c.tail);
+        EXPECT_EQ(PairsOf(PMC::gBoldMarkers), (Runs{{102, 110}}));
+        EXPECT_EQ(PairsOf(PMC::gItalicMarkers), (Runs{{114, 119}, {127, 132}}));
+    }
+    EXPECT_EQ(PMC::ArrayToStringENContexts("Adjective", 0), "");
+}
+
+TEST_F(ReportTest, OverflowItemShowsEverythingForOneBuild) {
+    PMC::gFragmentStart = Words(45, "haus");
+    PMC::gDirectHit = true;
+    PMC::gHitWord = "go";
+    DIC::gSelectedLanguage = "EN";
+    PMC::gWordType = {"Noun", "Noun", "Noun", "Noun"};
+    PMC::gWordBaseform = {"n1", "n2", "n3", "n4"};
+    PMC::gWordSachgebiete = {"", "", "", ""};
+    PMC::RefreshReport();
+    ASSERT_NE(fw::InStrB(1, FieldText(), "haus40, (5...)"), 0);
+
+    PMC::gHitWordSource = "ignored source";
+    PMC::HandleClickCommand("(haus)");
+    EXPECT_EQ(fw::InStrB(1, FieldText(), "ignored source"), 0) << "no build for a plain item";
+
+    PMC::HandleClickCommand("(5...)");
+    EXPECT_NE(fw::InStrB(1, FieldText(), "haus44, haus45"), 0);
+    EXPECT_NE(fw::InStrB(1, FieldText(), "\n\nn4"), 0);
+    EXPECT_EQ(fw::InStrB(1, FieldText(), "...)"), 0);
+    EXPECT_FALSE(PMC::gShowAll);
+
+    PMC::RefreshReport();
+    EXPECT_NE(fw::InStrB(1, FieldText(), "haus40, (5...)"), 0);
+    EXPECT_NE(fw::InStrB(1, FieldText(), "\n\n(1...)"), 0);
+}
+
+// A build whose animation pumps events long enough for timer actions to ask for more builds.
+void StartShrinkingBuild() {
+    ResultWin::Get().SetHeight(300);
+    PMC::gHitWordSource = "first";
+}
+
+TEST_F(ReportTest, CallsDuringABuildMergeIntoOneBuild300msAfterTheLastOne) {
+    StartShrinkingBuild();
+    int deferrals = 0;
+    double lastDeferral = 0;
+    fw::Timer caller(
+        [&] {
+            if (PMC::gRefreshReportRunning && deferrals < 2) {
+                PMC::gHitWordSource = "second";
+                PMC::RefreshReport();
+                lastDeferral = fw::Microseconds();
+                ++deferrals;
+            }
+        },
+        1);
+    caller.SetMode(fw::Timer::ModeMultiple);
+    PMC::RefreshReport();
+    caller.SetMode(fw::Timer::ModeOff);
+
+    ASSERT_EQ(deferrals, 2);
+    EXPECT_NE(fw::InStrB(1, FieldText(), "first"), 0) << "the running build keeps its text";
+    EXPECT_EQ(PMC::gBoldMarkers.size(), 2u);
+    ASSERT_TRUE(PumpUntil([] { return fw::InStrB(1, FieldText(), "second") != 0; }, 2000));
+    EXPECT_GE(fw::Microseconds() - lastDeferral, 270e3);
+
+    PMC::gHitWordSource = "third";
+    fw::DoEvents(600);
+    EXPECT_EQ(fw::InStrB(1, FieldText(), "third"), 0) << "a second deferred build ran";
+}
+
+TEST_F(ReportTest, KillInsideTheAnimationPumpReleasesTheGuard) {
+    StartShrinkingBuild();
+    FnThread builder([] { PMC::RefreshReport(); });
+    bool killedInPump = false;
+    fw::Timer killer(
+        [&] {
+            if (fw::CurrentThread() == &builder && PMC::gRefreshReportRunning) {
+                killedInPump = true;
+                builder.Kill();
+            }
+        },
+        1);
+    killer.SetMode(fw::Timer::ModeMultiple);
+    builder.Run();
+    ASSERT_TRUE(PumpUntil([&] { return killedInPump && Finished(builder); }));
+    killer.SetMode(fw::Timer::ModeOff);
+    fw::DoEvents(0);
+
+    EXPECT_FALSE(PMC::gRefreshReportRunning);
+    PMC::gHitWordSource = "after the kill";
+    PMC::RefreshReport();
+    EXPECT_NE(fw::InStrB(1, FieldText(), "after the kill"), 0);
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+#include "search_fixture.h"
+
+#include <filesystem>
+
+#include "framework/folderitem.h"
+#include "framework/localization.h"
+#include "framework/timer.h"
+#include "search/App.h"
+#include "search/PMC.h"
+#include "sources/SSC.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+#include "worddata/DIC.h"
+
+namespace searchtest {
+
+void UseLanguage(const std::string& language) {
+    static std::string loaded;
+    if (loaded == language) {
+        return;
+    }
+    fw::SetLocalizationLanguage("en");
+    // The build lays out bin/ beside Resources/; the word files are looked up from there.
+    fw::SetExecutableFile(
+        (std::filesystem::path(QUORVANE_TEST_RESOURCES) / ".." / "bin" / "quorvane").string());
+    DIC::Terminate();
+    DIC::gSelectedLanguage = language;
+    DIC::gDE = language == "DE";
+    DIC::gEN = language == "EN";
+    App::gDBLoaded = DIC::LoadDB(language) && DIC::LoadWL(language);
+    ASSERT_TRUE(App::gDBLoaded) << "the build's " << language << " word files";
+    static bool spellCheckerReady = false;
+    if (!spellCheckerReady) {
+        SSC::Initialize();
+        spellCheckerReady = true;
+    }
+    App::gSSCLanguage = App::ChooseSSCLanguage();
+    SSC::SetLanguage(App::gSSCLanguage);
+    loaded = language;
+}
+
+void ResetSearchState() {
+    SearchWin& window = SearchWin::Get();
+    for (fw::Thread* thread : {static_cast<fw::Thread*>(&window.SynonymSearchThread),
+                               static_cast<fw::Thread*>(&window.FragmentSearchThread),
+                               static_cast<fw::Thread*>(&window.SoundexSearchThread)}) {
+        thread->Kill();
+    }
+    window.UserInput.SetText("");
+    for (fw::Timer* timer : {&window.SearchTimer, &window.FinishedSoundexSearchTimer,
+                             &window.RefreshLaterTimer, &window.SocketTimeOut}) {
+        timer->SetMode(fw::Timer::ModeOff);
+    }
+    window.SearchTimer.SetPeriod(750);
+    PMC::InitializeGlobals();
+    ResultWin::Get().Hide();
+    window.ProgressWheel.SetVisible(false);
+}
+
+void SearchTest::SetUp() {
+    UseLanguage("DE");
+    ResetSearchState();
+    PMC::ShowSearchWin();
+}
+
+void SearchTest::TearDown() {
+    ResetSearchState();
+}
+
+SearchDriver::Result SearchTest::Search(const std::string& word) {
+    const auto result = driver_.Search(word, 20000);
+    EXPECT_TRUE(result.has_value()) << "the search for " << word << " did not settle";
+    return result.value_or(SearchDriver::Result{});
+}
+
+}  // namespace searchtest

@@ -1,0 +1,147 @@
+// A search from the typed word to the settled report, through the real windows and the build's
+// word files.
+#include <string>
+
+#include "framework/text.h"
+#include "search/PMC.h"
+#include "search_fixture.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+
+namespace searchtest {
+namespace {
+
+TEST(NormalizeWordTest, TrimsAndKeepsOnlyTheFirstCharacterAsTyped) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"  HAUS  ", "Haus"}, {"haus", "haus"},         {"ÄPFEL", "Äpfel"}, {"", ""},
+        {"   ", ""},          {"hAUS bAU", "haus bau"}, {"ü", "ü"},
+    };
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(PMC::NormalizeWord(input), expected) << input;
+    }
+}
+
+TEST(CheckWordTest, AcceptsOnlyLettersUmlautsBlankAndHyphenNotLeading) {
+    const std::pair<const char*, bool> cases[] = {
+        {"Haus", true},      {"Straße", true}, {"Öl-Ölung", true}, {"Haus-", true},
+        {"zu Hause", true},  {"", true},       {"-haus", false},   {"Haus1", false},
+        {"Haus.", false},    {"café", false},  {"Haus's", false},  {"\xC3", false},
+        {"Haus\xFF", false},
+    };
+    for (const auto& [word, expected] : cases) {
+        EXPECT_EQ(PMC::CheckWord(word), expected) << word;
+    }
+}
+
+class SearchFlowTest : public SearchTest {};
+
+std::string Line(const std::string& text, int index) {
+    size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        start = text.find('\n', start);
+        if (start == std::string::npos) {
+            return "";
+        }
+        ++start;
+    }
+    return text.substr(start, text.find('\n', start) - start);
+}
+
+bool BoldRunCovers(const SearchDriver::Result& result, const std::string& text) {
+    const int64_t position = fw::InStrB(1, result.report, text);
+    if (position == 0) {
+        return false;
+    }
+    const auto start = static_cast<int32_t>(fw::Len(fw::Left(result.report, position - 1)));
+    for (const auto& [from, to] : result.bold) {
+        if (from == start && to == start + fw::Len(text)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(SearchFlowTest, KnownGermanWordGetsEverySectionInOrder) {
+    const auto result = Search("Haus");
+    ASSERT_TRUE(result.hit);
+    EXPECT_EQ(Line(result.report, 0), "");
+    EXPECT_EQ(Line(result.report, 1), "\"Haus\" was found!");
+    const char* headings[] = {"Synonyms...", "Possible continuation...", "Similar to...",
+                              "Words with this ending...", "Other words with this fragment..."};
+    int64_t previous = 0;
+    for (const char* heading : headings) {
+        const int64_t at = fw::InStrB(1, result.report, heading);
+        EXPECT_GT(at, previous) << heading << " missing or out of order";
+        EXPECT_TRUE(BoldRunCovers(result, heading)) << heading;
+        previous = at;
+    }
+    EXPECT_TRUE(BoldRunCovers(result, "\"Haus\" was found!"));
+    EXPECT_NE(result.report.find("\n\nList of sources: Quorvane"), std::string::npos);
+    EXPECT_EQ(result.report.find("Please wait"), std::string::npos) << "the search settled";
+    EXPECT_TRUE(result.italic.empty());
+    EXPECT_TRUE(ResultWin::Get().Visible());
+    EXPECT_FALSE(SearchWin::Get().ProgressWheel.Visible());
+}
+
+TEST_F(SearchFlowTest, FragmentsAreClassifiedByTheFirstOccurrenceWithinTheFirst500Rows) {
+    Search("haus");
+    EXPECT_TRUE(PMC::gDirectHit);
+    EXPECT_EQ(PMC::gHitWord, "Haus");
+    size_t total = 0;
+    for (const PMC::WordList* list :
+         {&PMC::gFragmentStart, &PMC::gFragmentEnd, &PMC::gFragmentAny}) {
+        total += list->size();
+        EXPECT_LT(fw::IndexOf(*list, "Haus"), 0) << "the word itself stands in no list";
+    }
+    EXPECT_LE(total, 500u);
+    for (const std::string& word : PMC::gFragmentStart) {
+        EXPECT_EQ(fw::InStr(word, "haus"), 1) << word;
+    }
+    for (const std::string& word : PMC::gFragmentEnd) {
+        EXPECT_EQ(fw::InStr(word, "haus"), fw::Len(word) - 3) << word;
+    }
+    for (const std::string& word : PMC::gFragmentAny) {
+        const int64_t at = fw::InStr(word, "haus");
+        EXPECT_GT(at, 1) << word;
+        EXPECT_NE(at, fw::Len(word) - 3) << word;
+    }
+}
+
+TEST_F(SearchFlowTest, UnknownWordGetsTheUnknownHeadlineAndNoSynonyms) {
+    const auto result = Search("Xylofantik");
+    EXPECT_FALSE(result.hit);
+    EXPECT_EQ(Line(result.report, 1), "Unknown word.");
+    EXPECT_TRUE(BoldRunCovers(result, "Unknown word."));
+    EXPECT_EQ(result.report.find("Synonyms..."), std::string::npos);
+    EXPECT_EQ(PMC::gHitWordID, -1);
+    EXPECT_LE(PMC::gSoundexWords.size(), 20u + 20u) << "sound-alikes capped, guesses added";
+}
+
+TEST_F(SearchFlowTest, RejectedInputHidesTheResultWindowAndSearchesNothing) {
+    Search("Haus");
+    ASSERT_TRUE(ResultWin::Get().Visible());
+    for (const char* input : {"x", "Haus1", "Haus.", "-haus"}) {
+        SCOPED_TRACE(input);
+        SearchWin::Get().UserInput.SetText(input);
+        ASSERT_TRUE(SearchDriver::WaitUntilSettled(5000));
+        EXPECT_EQ(PMC::gSearchWord, "");
+        EXPECT_FALSE(PMC::gDirectHit);
+        EXPECT_FALSE(ResultWin::Get().Visible());
+        EXPECT_TRUE(PMC::gFragmentStart.empty());
+        EXPECT_TRUE(SearchWin::Get().UserInput.HasFocus());
+    }
+    EXPECT_TRUE(Search("Haus").hit) << "the next accepted word always counts as a change";
+}
+
+TEST_F(SearchFlowTest, KnownEnglishWordInTheEnglishEdition) {
+    UseLanguage("EN");
+    const auto result = Search("house");
+    UseLanguage("DE");
+    ASSERT_TRUE(result.hit);
+    EXPECT_EQ(Line(result.report, 1), "\"house\" was found!");
+    EXPECT_NE(result.report.find("Synonyms..."), std::string::npos);
+    EXPECT_NE(result.report.find("List of sources: Quorvane"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace searchtest

@@ -1,0 +1,190 @@
+// The result window's sizing: the height rule with its bounds, the animated steps towards it,
+// and showing and hiding without disturbing the search field.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/events.h"
+#include "framework/timer.h"
+#include "framework/ui.h"
+#include "search/PMC.h"
+#include "search/PMCSizing.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+
+namespace {
+
+// A main screen of a chosen height; every other service is inert.
+class ScreenUI : public fw::UIServices {
+  public:
+    explicit ScreenUI(int& availableHeight) : availableHeight_(availableHeight) {}
+    void MsgBox(const std::string&) override {}
+    void Quit(int) override {}
+    void Beep() override {}
+    std::string ClipboardText() override { return {}; }
+    void SetClipboardText(const std::string&) override {}
+    bool AsyncShiftKey() override { return false; }
+    int ScreenWidth() override { return 1280; }
+    int ScreenAvailableHeight() override { return availableHeight_; }
+    void ShowURL(const std::string&) override {}
+    void SetMouseCursor(Cursor) override {}
+
+  private:
+    int& availableHeight_;
+};
+
+// Every distinct height the result window takes while events are pumped, and how often the
+// event loop ran a timer at all.
+class HeightRecorder {
+  public:
+    HeightRecorder()
+        : timer_(
+              [this] {
+                  ++pumps;
+                  const int height = ResultWin::Get().Height();
+                  if (heights.empty() || heights.back() != height) {
+                      heights.push_back(height);
+                  }
+              },
+              1) {
+        timer_.SetMode(fw::Timer::ModeMultiple);
+    }
+
+    std::vector<int> heights;
+    int pumps = 0;
+
+  private:
+    fw::Timer timer_;
+};
+
+class SizingTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous_ = fw::SetUI(std::make_unique<ScreenUI>(screenHeight_));
+        PMC::InitializeGlobals();
+        SearchWin::Get().SetTop(24);
+        ResultWin& result = ResultWin::Get();
+        result.Hide();
+        result.SetHeight(100);
+        result.ResultField.SetTextSize(11);
+    }
+    void TearDown() override {
+        PMC::InitializeGlobals();
+        fw::SetUI(std::move(previous_));
+    }
+
+    // A report of unwrapped one-letter lines whose last line is `lastLine`, with the given
+    // numbers of bold and italic runs.
+    static void WriteReport(int lastLine, int boldRuns, int italicRuns) {
+        std::string text = "x";
+        for (int i = 0; i < lastLine; ++i) {
+            text += "\nx";
+        }
+        PMC::PrepareResultFieldForReport();
+        ResultWin::Get().ResultField.SetText(text);
+        PMC::gBoldMarkers.clear();
+        PMC::gItalicMarkers.clear();
+        for (int i = 0; i < boldRuns; ++i) {
+            PMC::gBoldMarkers.insert(PMC::gBoldMarkers.end(), {2 * i, 2 * i + 1});
+        }
+        for (int i = 0; i < italicRuns; ++i) {
+            PMC::gItalicMarkers.insert(PMC::gItalicMarkers.end(), {2 * i, 2 * i + 1});
+        }
+    }
+
+    static int BelowSearchWin() { return SearchWin::Get().Top() + SearchWin::Get().Height(); }
+
+    int screenHeight_ = 1000;
+
+  private:
+    std::unique_ptr<fw::UIServices> previous_;
+};
+
+TEST_F(SizingTest, TargetHeightFollowsLinesAndRunsWithinItsBounds) {
+    struct Case {
+        const char* scenario;
+        int lastLine, bold, italic;
+        int room;  // below the search window
+        int expected;
+    };
+    const Case cases[] = {
+        {"WorkedExample", 10, 5, 2, 900, 185},
+        {"RawTargetOfExactly100", 4, 2, 0, 900, 100},
+        {"JustAboveTheMinimum", 4, 3, 0, 900, 101},
+        {"FewLinesGetTheMinimum", 2, 1, 0, 900, 100},
+        {"TallReportGetsTheRoomBelowTheSearchWindow", 100, 0, 0, 530, 530},
+        {"RoomBelowTheMinimumKeepsTheMinimum", 100, 0, 0, 50, 100},
+        {"NoRoomAtAllKeepsTheMinimum", 100, 0, 0, -30, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        screenHeight_ = c.room + BelowSearchWin();
+        WriteReport(c.lastLine, c.bold, c.italic);
+        EXPECT_EQ(PMC::ResultWinTargetHeight(), c.expected);
+    }
+}
+
+TEST_F(SizingTest, WindowMovesInStepsAndLandsOnTheTarget) {
+    struct Case {
+        const char* scenario;
+        int from, lastLine, bold, italic, step, room;
+        std::vector<int> heights;
+    };
+    const Case cases[] = {
+        {"GrowsInStepsOfTheWindowStep", 100, 10, 5, 2, 20, 900, {120, 140, 160, 180, 185}},
+        {"ShrinksInStepsOfTheWindowStep", 185, 2, 0, 0, 20, 900, {165, 145, 125, 105, 100}},
+        {"DistanceOfExactlyOneStepTakesOneStep", 120, 2, 0, 0, 20, 900, {100}},
+        {"LastStepCoversTheRemainder", 100, 10, 5, 2, 80, 900, {180, 185}},
+        {"ScreenWithoutRoomForTheMinimumStopsAtIt", 160, 100, 0, 0, 20, 40, {140, 120, 100}},
+        {"HeightAlreadyRightPumpsNothing", 100, 2, 0, 0, 20, 900, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        screenHeight_ = c.room + BelowSearchWin();
+        ResultWin::Get().SetHeight(c.from);
+        PMC::gWindowStep = c.step;
+        WriteReport(c.lastLine, c.bold, c.italic);
+        const HeightRecorder recorder;
+        PMC::FitAndShowResultWin();
+        EXPECT_EQ(recorder.heights, c.heights);
+        EXPECT_EQ(recorder.pumps == 0, c.heights.empty());
+        EXPECT_EQ(ResultWin::Get().ResultField.Height(), ResultWin::Get().Height());
+        EXPECT_TRUE(ResultWin::Get().Visible());
+    }
+}
+
+TEST_F(SizingTest, ShowingKeepsTheSearchFieldsSelectionAndFocus) {
+    SearchWin& search = SearchWin::Get();
+    search.Show();
+    search.UserInput.SetText("Haustür");
+    search.UserInput.SetSelStart(2);
+    search.UserInput.SetSelLength(3);
+
+    PMC::ShowResultWin();
+    EXPECT_TRUE(ResultWin::Get().Visible());
+    EXPECT_EQ(search.UserInput.SelStart(), 2);
+    EXPECT_EQ(search.UserInput.SelLength(), 3);
+    EXPECT_TRUE(search.UserInput.HasFocus());
+
+    PMC::HideResultWin();
+    EXPECT_FALSE(ResultWin::Get().Visible());
+    EXPECT_TRUE(search.UserInput.HasFocus());
+}
+
+TEST_F(SizingTest, HidingDuringTheAnimationSuppressesTheLateShow) {
+    ResultWin::Get().SetHeight(300);
+    WriteReport(2, 0, 0);
+    fw::Timer rejectedWord([] { PMC::HideResultWin(); }, 1);
+    rejectedWord.SetMode(fw::Timer::ModeSingle);
+    PMC::FitAndShowResultWin();
+    EXPECT_FALSE(ResultWin::Get().Visible());
+    EXPECT_EQ(ResultWin::Get().Height(), 100);
+
+    WriteReport(2, 0, 0);
+    PMC::FitAndShowResultWin();
+    EXPECT_TRUE(ResultWin::Get().Visible()) << "the next build shows the window again";
+}
+
+}  // namespace

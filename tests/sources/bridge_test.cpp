@@ -1,0 +1,161 @@
+// The Cocoa and Core Foundation wrappers: name look-ups and their exceptions, string round trips,
+// reference ownership, and the autorelease timer's pool recycling.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/fiber_helpers.h"
+#include "platform/corefoundation.h"
+#include "platform/objc.h"
+#include "sources/bridge/AutoreleaseTimer.h"
+#include "sources/bridge/BridgeExceptions.h"
+#include "sources/bridge/CFString.h"
+#include "sources/bridge/Cocoa.h"
+#include "sources/bridge/CoreFoundation.h"
+
+namespace {
+
+TEST(CocoaTest, UnknownNamesRaiseTheNamedExceptionsWithTheirMessages) {
+    EXPECT_NE(Cocoa::ClassRef("NSSpellChecker"), 0);
+    EXPECT_NE(Cocoa::Selector("sharedSpellChecker"), 0);
+    try {
+        Cocoa::ClassRef("NSWordChecker");
+        FAIL() << "no exception";
+    } catch (const CocoaUnregisteredClassException& e) {
+        EXPECT_EQ(e.Message(), "The class NSWordChecker is not registered with the Cocoa runtime.");
+    }
+    try {
+        Cocoa::Selector("spellCheck:");
+        FAIL() << "no exception";
+    } catch (const CocoaUnregisteredSelectorException& e) {
+        EXPECT_EQ(e.Message(),
+                  "The selector spellCheck: is not registered with the Cocoa runtime.");
+    }
+    // The name crosses as a NUL-terminated byte string.
+    EXPECT_EQ(Cocoa::ClassRef(std::string("NSSpellChecker\0x", 16)),
+              Cocoa::ClassRef("NSSpellChecker"));
+}
+
+TEST(CFStringTest, TextRoundTripsUnchanged) {
+    for (const char* text : {"Haus", "Grüße aus Köln, Ähre, Übel, Öl", "", "colour", "a😀b"}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(static_cast<std::string>(CFString(text)), text);
+    }
+    EXPECT_EQ(static_cast<std::string>(CFString(std::string("ab\0cd", 5))), "ab");
+}
+
+TEST(CFStringTest, InvalidUTF8RaisesCFTypeRefExceptionNamingTheFailedCall) {
+    try {
+        CFString string(
+            "Gr\xfc\xdf"
+            "e");
+        FAIL() << "no exception";
+    } catch (const CFTypeRefException& e) {
+        EXPECT_EQ(e.ClassName(), "CFString");
+        EXPECT_EQ(e.MethodName(), "Constructor");
+        EXPECT_EQ(e.FunctionName(), "CFStringCreateWithCString");
+        EXPECT_EQ(e.Message(), "");
+    }
+}
+
+TEST(CFStringTest, TheWrapperOwnsExactlyOneReference) {
+    const int64_t live = platform::LiveObjectCount();
+    {
+        const CFString string("Haus");
+        EXPECT_EQ(string.RefCount(), 1);
+        EXPECT_EQ(static_cast<int32_t>(string), string.Ref());
+    }
+    EXPECT_EQ(platform::LiveObjectCount(), live);
+}
+
+TEST(CFStringTest, OneMadeFromAnExistingReferenceLeavesItsRetainCountAsItWas) {
+    const int64_t stale = platform::StaleReferenceCount();
+    const int32_t ref = CFStringCreateWithCString(0, "Straße", platform::kEncodingUTF8);
+    for (int wrappers = 1; wrappers <= 3; ++wrappers) {
+        {
+            const CFString outer(ref);
+            const CFString inner(ref);
+            EXPECT_EQ(CFGetRetainCount(ref), 3);
+            EXPECT_EQ(static_cast<std::string>(inner), "Straße");
+        }
+        EXPECT_EQ(CFGetRetainCount(ref), 1);
+    }
+    CFRelease(ref);
+    EXPECT_EQ(platform::StaleReferenceCount(), stale);
+}
+
+TEST(CFTypeTest, AZeroReferenceRaisesInvalidParameterException) {
+    try {
+        CFType type(0);
+        FAIL() << "no exception";
+    } catch (const InvalidParameterException& e) {
+        EXPECT_EQ(e.Message(), "CFType.Constructor: theRef cannot be 0.");
+    }
+    const int32_t gone = CFStringCreateWithCString(0, "x", platform::kEncodingUTF8);
+    CFRelease(gone);
+    EXPECT_THROW(CFString{gone}, CFTypeRefException) << "a stale reference cannot be retained";
+}
+
+TEST(CFTypeTest, DescriptionsAreOwnedStringsAndEqualityComparesContents) {
+    const int64_t live = platform::LiveObjectCount();
+    {
+        const CFString first("Haus");
+        const CFString second("Haus");
+        EXPECT_TRUE(first.Equals(second));
+        EXPECT_EQ(first.Hash(), second.Hash());
+        EXPECT_FALSE(first.Equals(CFString("Maus")));
+        EXPECT_EQ(static_cast<std::string>(*first.Description()), "Haus");
+        EXPECT_EQ(static_cast<std::string>(*first.TypeDescription()), "CFString");
+        EXPECT_EQ(first.Description()->RefCount(), 1);
+    }
+    EXPECT_EQ(platform::LiveObjectCount(), live);
+}
+
+TEST(CoreFoundationTest, ReleaseOfZeroDoesNothing) {
+    const int64_t stale = platform::StaleReferenceCount();
+    CoreFoundation::Release(0);
+    EXPECT_NO_THROW(CoreFoundation::CheckCFTypeRef(5, "A", "B", "C"));
+    EXPECT_THROW(CoreFoundation::CheckCFTypeRef(0, "A", "B", "C"), CFTypeRefException);
+    EXPECT_EQ(platform::StaleReferenceCount(), stale);
+}
+
+int32_t SharedSpellChecker() {
+    return objc_msgSend(Cocoa::ClassRef("NSSpellChecker"), Cocoa::Selector("sharedSpellChecker"));
+}
+
+// An array that the current pool owns, retained once more by the caller.
+int32_t RetainedAutoreleasedArray(int32_t checker) {
+    const CFString word("Hasu");
+    return CFRetain(
+        objc_msgSend(checker, Cocoa::Selector("guessesForWord:"), {static_cast<int32_t>(word)}));
+}
+
+TEST(AutoreleaseTimerTest, EachTickReleasesTheOldPoolOnceBeforeItMakesTheNewOne) {
+    const int32_t checker = SharedSpellChecker();  // made once, then lives for the whole run
+    const int64_t live = platform::LiveObjectCount();
+    const int64_t stale = platform::StaleReferenceCount();
+    {
+        AutoreleaseTimer timer;
+        EXPECT_EQ(timer.GetMode(), fw::Timer::ModeMultiple);
+        EXPECT_EQ(timer.Period(), 1000);
+        const int32_t firstPool = timer.Pool()->ObjCRef();
+        const int32_t array = RetainedAutoreleasedArray(checker);
+        ASSERT_EQ(CFGetRetainCount(array), 2);
+
+        ASSERT_TRUE(PumpUntil([&] { return timer.Pool()->ObjCRef() != firstPool; }, 3000));
+        const int32_t secondPool = timer.Pool()->ObjCRef();
+        EXPECT_EQ(CFGetTypeID(firstPool), 0) << "the old pool is gone";
+        // Made after the old one went: otherwise it would have been opened inside it and drained
+        // with it.
+        EXPECT_NE(CFGetTypeID(secondPool), 0);
+        EXPECT_EQ(CFGetRetainCount(array), 1);
+
+        ASSERT_TRUE(PumpUntil([&] { return timer.Pool()->ObjCRef() != secondPool; }, 3000));
+        EXPECT_EQ(CFGetRetainCount(array), 1) << "released by its own pool only";
+        CFRelease(array);
+    }
+    EXPECT_EQ(platform::LiveObjectCount(), live);
+    EXPECT_EQ(platform::StaleReferenceCount(), stale) << "no pool was released twice";
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+// Word picking in the result window offscreen: real clicks at characters of a styled report, with
+// the clock and the Shift key under the test's control.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/events.h"
+#include "framework/timer.h"
+#include "search/PMC.h"
+#include "test_ui.h"
+#include "window_events.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+
+namespace {
+
+int64_t gNow = 0;
+
+// The report's shape: a leading line end, a bold headline, a bold heading, a list with an
+// overflow count, and entries of several words and with umlauts.
+const std::string kReport =
+    "\n\"Haus\" was found!\n\nSynonyms...\n\nabc, def, ghi, (12...)\n\nold house, Häuser";
+
+class ResultWinTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fw::SetTicksSource([] { return gNow; });
+        gNow = 1'000'000;
+        win.gDoubleClick = 0;
+        win.gCommand.clear();
+        win.gLastWord.clear();
+        win.gLastSelStart = -1;
+        win.gLastSelLength = 0;
+        PMC::InitializeGlobals();
+        SearchWin::Get().UserInput.SetText("");
+        SearchWin::Get().SearchTimer.SetMode(fw::Timer::ModeOff);
+        field.SetText(kReport);
+        field.SetBold(1, fw::Len("\"Haus\" was found!"));
+        field.SetBold(PositionOf(kReport, "Synonyms"), fw::Len("Synonyms..."));
+        field.SetSelStart(0);
+        ui->clipboard = "before";
+        // Every handler answer, as the field got it from a real click.
+        original_ = field.MouseDown;
+        field.MouseDown = [this](int x, int y) {
+            const bool handled = original_(x, y);
+            answers.push_back(handled);
+            return handled;
+        };
+        win.Show();
+    }
+
+    void TearDown() override {
+        field.MouseDown = original_;
+        win.Hide();
+        SearchWin::Get().SearchTimer.SetMode(fw::Timer::ModeOff);
+        PMC::InitializeGlobals();
+        fw::SetTicksSource(nullptr);
+    }
+
+    // A click on the character `offset` characters into the first `needle` of the report,
+    // `later` ticks after the previous click.
+    void ClickAt(const std::string& needle, int64_t offset, int64_t later = 100,
+                 Qt::MouseButton button = Qt::LeftButton, double across = 0.5) {
+        gNow += later;
+        ClickCharacter(field, PositionOf(kReport, needle) + offset, button, across);
+    }
+
+    ResultWin& win = ResultWin::Get();
+    fw::EditField& field = win.ResultField;
+    ScopedRecordingUI ui;
+    std::vector<bool> answers;
+
+  private:
+    std::function<bool(int, int)> original_;
+};
+
+struct PickCase {
+    const char* name;
+    std::string needle;
+    int64_t offset;
+    double across;  // where on the character, from its left (0) to its right edge (1)
+    std::string word;
+    std::string command;
+    std::string clipboard;
+    bool renewsDoubleClick;
+};
+
+TEST_F(ResultWinTest, SingleClickPicksTheWordOrCommandUnderTheMouse) {
+    const std::vector<PickCase> cases = {
+        {"middle of a word", "def", 1, 0.5, "def", "", "def", true},
+        {"comma after a word", ", def", 0, 0.5, "abc", "", "abc", true},
+        {"right edge of that comma", ", def", 0, 0.9, "abc", "", "abc", true},
+        {"blank before a word", " def", 0, 0.5, "def", "", "def", true},
+        {"last word of the line", "ghi", 2, 0.5, "ghi", "", "ghi", true},
+        {"entry of several words", "old house", 5, 0.5, "old house", "", "old house", true},
+        {"word with an umlaut", "Häuser", 2, 0.5, "Häuser", "", "Häuser", true},
+        {"digits of the overflow count", "12...", 1, 0.5, "", "(12...)", "before", true},
+        {"opening parenthesis of the count", "(12", 0, 0.5, "(12...)", "", "(12...)", true},
+        {"right edge of that parenthesis", "(12", 0, 0.9, "(12...)", "", "(12...)", true},
+        {"bold headline", "Haus", 0, 0.5, "", "", "before", false},
+        {"bold heading", "Synonyms", 3, 0.5, "", "", "before", false},
+        {"leading line end", "\n", 0, 0.5, "", "", "", false},
+    };
+    for (const PickCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        win.gDoubleClick = 0;
+        ui->clipboard = "before";
+        answers.clear();
+        ClickAt(c.needle, c.offset, 100, Qt::LeftButton, c.across);
+        EXPECT_EQ(win.gLastWord, c.word);
+        EXPECT_EQ(win.gCommand, c.command);
+        EXPECT_EQ(ui->clipboard, c.clipboard);
+        EXPECT_EQ(win.gDoubleClick, c.renewsDoubleClick ? gNow : 0);
+        EXPECT_EQ(answers, std::vector<bool>{true});
+        if (!c.word.empty()) {
+            EXPECT_EQ(field.SelText(), c.word);
+        }
+    }
+}
+
+TEST_F(ResultWinTest, ShiftClicksAppendEachWordAfterABlank) {
+    ui->clipboard = "old";
+    ui->shiftDown = true;
+    for (const char* word : {"abc", "def", "ghi"}) {
+        ClickAt(word, 0, 31);
+    }
+    EXPECT_EQ(ui->clipboard, "old abc def ghi");
+}
+
+TEST_F(ResultWinTest, SecondClickWithin30TicksSearchesThePickedWord) {
+    struct Case {
+        int64_t later;
+        std::string searched;
+    };
+    for (const Case& c : std::vector<Case>{{29, "def"}, {30, ""}}) {
+        SCOPED_TRACE(c.later);
+        SearchWin::Get().UserInput.SetText("");
+        SearchWin::Get().SearchTimer.SetMode(fw::Timer::ModeOff);
+        ClickAt("def", 1, 100);
+        ClickAt("ghi", 1, c.later);
+        const fw::EditField& input = SearchWin::Get().UserInput;
+        EXPECT_EQ(input.Text(), c.searched);
+        if (!c.searched.empty()) {
+            EXPECT_EQ(input.SelStart(), 3) << "caret after the word";
+            EXPECT_EQ(input.SelLength(), 0);
+            EXPECT_EQ(SearchWin::Get().SearchTimer.GetMode(), 1) << "the debounce started";
+            EXPECT_EQ(win.gLastWord, "def") << "the double-click picks nothing new";
+        } else {
+            EXPECT_EQ(win.gLastWord, "ghi");
+        }
+        win.gDoubleClick = 0;
+    }
+}
+
+TEST_F(ResultWinTest, DoubleClickOnTheOverflowCountRunsItAsACommand) {
+    PMC::gRefreshReportRunning = true;  // the rebuild is deferred, so the request stays visible
+    ClickAt("12...", 0);
+    ClickAt("abc", 0, 10);
+    EXPECT_TRUE(PMC::gShowAll);
+    EXPECT_EQ(SearchWin::Get().RefreshLaterTimer.GetMode(), 1);
+    EXPECT_EQ(SearchWin::Get().UserInput.Text(), "");
+    SearchWin::Get().RefreshLaterTimer.SetMode(fw::Timer::ModeOff);
+}
+
+TEST_F(ResultWinTest, ContextualClickPicksWithoutCopyingAndLetsEventsRunFirst) {
+    int fired = 0;
+    fw::Timer due([&] { ++fired; }, 5);
+    due.SetMode(fw::Timer::ModeSingle);
+    const auto start = std::chrono::steady_clock::now();
+    ClickAt("def", 1, 100, Qt::RightButton);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+    EXPECT_EQ(fired, 1) << "timers run before the menu opens";
+    EXPECT_EQ(answers, std::vector<bool>{false}) << "the framework goes on to the menu";
+    EXPECT_EQ(win.gLastWord, "def");
+    EXPECT_EQ(win.gLastSelStart, PositionOf(kReport, "def"));
+    EXPECT_EQ(win.gLastSelLength, 3);
+    EXPECT_EQ(ui->clipboard, "before");
+    EXPECT_EQ(win.gDoubleClick, 0) << "a contextual pick opens no double-click window";
+
+    // Within 30 ticks of a pick, a contextual click is a double-click first.
+    ClickAt("ghi", 0, 100);
+    ClickAt("abc", 0, 5, Qt::RightButton);
+    EXPECT_EQ(SearchWin::Get().UserInput.Text(), "ghi");
+}
+
+TEST_F(ResultWinTest, FieldFollowsTheWindowsHeightAndShowsThePointingFinger) {
+    win.SetHeight(100);
+    field.SetHeight(5000);
+    win.SetHeight(180);
+    EXPECT_EQ(field.Height(), 5080) << "locked to the edges: the field keeps its distance";
+    field.SetHeight(win.Height());
+    win.SetHeight(100);
+    EXPECT_EQ(field.Height(), 100);
+
+    win.ResultField_MouseEnter();
+    EXPECT_EQ(ui->CurrentCursor(), fw::UIServices::Cursor::PointingFinger);
+    win.ResultField_MouseExit();
+    EXPECT_EQ(ui->CurrentCursor(), fw::UIServices::Cursor::Default);
+}
+
+}  // namespace

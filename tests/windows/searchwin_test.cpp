@@ -1,0 +1,165 @@
+// The search window offscreen: the key filter on real key presses, the debounce of typing, the
+// search timer's abort-and-retry while a search is still marked as running, and the title strip.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/events.h"
+#include "search/PMC.h"
+#include "test_ui.h"
+#include "window_events.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+#include "worddata/DIC.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int64_t MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto start = Clock::now();
+    while (!done()) {
+        if (MsSince(start) > timeoutMs) {
+            return false;
+        }
+        fw::DoEvents(1);
+    }
+    return true;
+}
+
+class SearchWinTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Reset();
+        PMC::ShowSearchWin();
+    }
+    void TearDown() override { Reset(); }
+
+    // No search, an empty field and every timer off, as before the first keystroke of a run.
+    void Reset() {
+        SearchWin& window = SearchWin::Get();
+        window.SynonymSearchThread.Kill();
+        window.FragmentSearchThread.Kill();
+        window.SoundexSearchThread.Kill();
+        PMC::InitializeGlobals();
+        window.UserInput.SetText("");
+        for (fw::Timer* timer : {&window.SearchTimer, &window.FinishedSoundexSearchTimer,
+                                 &window.RefreshLaterTimer, &window.SocketTimeOut}) {
+            timer->SetMode(fw::Timer::ModeOff);
+        }
+        window.SearchTimer.SetPeriod(750);
+        ResultWin::Get().Hide();
+    }
+
+    SearchWin& window = SearchWin::Get();
+    ScopedRecordingUI ui;
+};
+
+struct KeyCase {
+    const char* name;
+    int key;  // 0: typed as a character of `text`
+    std::string text;
+    int caret;
+    std::string after;
+    bool beep;
+};
+
+TEST_F(SearchWinTest, KeyFilterLetsWordCharactersAndEditingKeysInAndDropsTheRestWithABeep) {
+    const std::vector<KeyCase> cases = {
+        {"letter", 0, "x", 2, "abx", false},
+        {"capital", 0, "Q", 2, "abQ", false},
+        {"umlaut", 0, "ü", 2, "abü", false},
+        {"capital umlaut", 0, "Ö", 2, "abÖ", false},
+        {"sharp s", 0, "ß", 2, "abß", false},
+        {"blank", 0, " ", 2, "ab ", false},
+        {"hyphen", 0, "-", 2, "ab-", false},
+        {"digit", 0, "7", 2, "ab", true},
+        {"question mark", 0, "?", 2, "ab", true},
+        {"accented letter", 0, "é", 2, "ab", true},
+        {"tab", Qt::Key_Tab, "\t", 2, "ab", true},
+        {"return", Qt::Key_Return, "\r", 2, "ab", true},
+        {"up", Qt::Key_Up, "", 2, "ab", true},
+        {"down", Qt::Key_Down, "", 2, "ab", true},
+        {"backspace", Qt::Key_Backspace, "\b", 2, "a", false},
+        {"forward delete", Qt::Key_Delete, "\x7f", 0, "b", false},
+        {"left", Qt::Key_Left, "", 2, "ab", false},
+        {"right", Qt::Key_Right, "", 0, "ab", false},
+    };
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.UserInput.SetText("ab");
+        window.UserInput.SetSelStart(c.caret);
+        window.SearchTimer.SetMode(fw::Timer::ModeOff);
+        const int beeps = ui->beeps;
+        if (c.key == 0) {
+            TypeCharacter(window.UserInput, c.text);
+        } else {
+            SendKey(window.UserInput.Widget(), c.key, QString::fromStdString(c.text));
+        }
+        EXPECT_EQ(window.UserInput.Text(), c.after);
+        EXPECT_EQ(ui->beeps - beeps, c.beep ? 1 : 0);
+        const bool changed = c.after != "ab";
+        EXPECT_EQ(window.SearchTimer.GetMode(), changed ? 1 : 0) << "only a change restarts it";
+    }
+}
+
+TEST_F(SearchWinTest, TypingQuicklySearchesOnce750MsAfterTheLastKey) {
+    Clock::time_point lastKey;
+    for (const char* key : {"H", "a", "u", "s"}) {
+        TypeCharacter(window.UserInput, key);
+        lastKey = Clock::now();
+        fw::DoEvents(150);
+    }
+    ASSERT_TRUE(PumpUntil([] { return PMC::gSearchWord == "Haus"; }, 3000));
+    const int64_t waited = MsSince(lastKey);
+    EXPECT_GE(waited, 745);
+    EXPECT_LT(waited, 900);
+    EXPECT_EQ(window.SearchTimer.GetMode(), 0);
+    EXPECT_EQ(window.SearchTimer.Period(), 750);
+}
+
+// A lookup that never ends keeps the timer aborting and retrying; a change during the retry
+// restarts the full debounce, and the search starts once nothing runs any more.
+TEST_F(SearchWinTest, ChangeDuringTheAbortRetryRestartsTheFullDebounce) {
+    PMC::gULBaseformSearchRunning = true;
+    window.UserInput.SetText("Haus");
+    ASSERT_TRUE(PumpUntil([&] { return window.SearchTimer.Period() == 200; }, 2000));
+    EXPECT_EQ(window.SearchTimer.GetMode(), 1);
+    EXPECT_EQ(PMC::gSearchWord, "") << "no search beside a running one";
+
+    fw::DoEvents(100);
+    TypeCharacter(window.UserInput, "e");
+    const Clock::time_point change = Clock::now();
+    EXPECT_EQ(window.SearchTimer.Period(), 750);
+    PMC::gULBaseformSearchRunning = false;
+    ASSERT_TRUE(PumpUntil([] { return PMC::gSearchWord == "Hause"; }, 3000));
+    EXPECT_GE(MsSince(change), 745);
+}
+
+TEST_F(SearchWinTest, TitleStripFollowsTheDictionaryLanguage) {
+    struct Case {
+        std::string language;
+        std::string picture;
+    };
+    const std::string saved = DIC::gSelectedLanguage;
+    for (const Case& c : std::vector<Case>{{"", "WinTitle"},
+                                           {"Klingon", "WinTitle"},
+                                           {"DE", "WinTitleDE"},
+                                           {"EN", "WinTitleEN"}}) {
+        SCOPED_TRACE(c.language);
+        window.WinTitleFake.SetBackdrop("WinTitle");
+        DIC::gSelectedLanguage = c.language;
+        window.Open();
+        EXPECT_EQ(window.WinTitleFake.Backdrop(), c.picture);
+    }
+    DIC::gSelectedLanguage = saved;
+}
+
+}  // namespace

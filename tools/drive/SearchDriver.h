@@ -1,0 +1,49 @@
+// Drives the running program the way a user does: types a word into the search field key by key,
+// lets the debounce fire and waits until the search has settled, then reads the report back.
+// Used by the headless driver tool, the end-to-end tests and the benchmarks. Main OS thread, on
+// the main context (never from a search thread); the program's windows must exist.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class SearchDriver {
+  public:
+    struct Result {
+        std::string word;
+        bool hit = false;
+        std::string report;
+        std::vector<std::pair<int32_t, int32_t>> bold;
+        std::vector<std::pair<int32_t, int32_t>> italic;
+        double ms = 0;          // from the search timer's firing to the settled report
+        double cpuMs = 0;       // process CPU time over the same span
+        double maxStallMs = 0;  // the longest the event loop went without serving a 1 ms timer
+    };
+
+    SearchDriver();
+    ~SearchDriver();
+    SearchDriver(const SearchDriver&) = delete;
+    SearchDriver& operator=(const SearchDriver&) = delete;
+
+    // Replaces the field's text by typing `word` key by key, then waits until the search timer has
+    // fired and nothing is busy any more: no busy flag, no rebuild running or pending, no
+    // hand-over pending. Nothing when it has not settled within `timeoutMs`.
+    std::optional<Result> Search(const std::string& word, int timeoutMs = 60000);
+
+    // Types one key into the search field, through its key filter.
+    static void TypeKey(const std::string& character);
+    // Waits until the state has settled as Search does; false after `timeoutMs`.
+    static bool WaitUntilSettled(int timeoutMs);
+    static bool IsSettled();
+
+    // The line of JSON the driver tool prints for a result; `stats` adds cpu_ms and max_stall_ms.
+    static std::string ToJson(const Result& result, bool stats);
+
+  private:
+    struct Probe;
+    std::unique_ptr<Probe> probe_;
+};

@@ -1,0 +1,147 @@
+// quorvane-drive [--lang DE|EN] [--stats] WORD...
+// Starts Quorvane offscreen with the build's word files, a fresh preferences folder and the
+// built-in English texts, searches each word as a user would type it, and prints one line of JSON
+// per word. Exit code 0 when every word was searched.
+#include <unistd.h>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/events.h"
+#include "framework/localization.h"
+#include "framework/ui.h"
+#include "framework/variant.h"
+#include "search/App.h"
+#include "search/PMC.h"
+#include "tools/drive/SearchDriver.h"
+#include "windows/SearchWin.h"
+#include "worddata/PREFS.h"
+
+namespace {
+
+struct Options {
+    std::string language = "DE";
+    bool stats = false;
+    std::vector<std::string> words;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--lang" && i + 1 < argc) {
+            options.language = argv[++i];
+        } else if (argument == "--stats") {
+            options.stats = true;
+        } else if (argument.rfind("--", 0) == 0) {
+            return false;
+        } else {
+            options.words.push_back(argument);
+        }
+    }
+    return options.language == "DE" || options.language == "EN";
+}
+
+// The preference file in the fresh folder, holding the dictionary language only.
+void StoreLanguage(const std::string& language) {
+    PREFS::Initialize();
+    PREFS::Store("DicLanguage", fw::Variant(language));
+    PREFS::gPrefsDB.reset();
+}
+
+// Milliseconds since the process was started by the kernel (clock ticks of /proc/self/stat).
+double MsSinceProcessStart() {
+    std::ifstream stat("/proc/self/stat");
+    std::string line;
+    std::getline(stat, line);
+    // The fields after the command's closing parenthesis; the start time is field 22 of the line.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 22 && fields >> field; ++i) {
+    }
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double startMs = std::stod(field) * 1e3 / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6 - startMs;
+}
+
+// A value of /proc/self/status in megabytes ("VmRSS", "VmHWM").
+double StatusMegabytes(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(key + ":", 0) == 0) {
+            return std::stod(line.substr(key.size() + 1)) / 1024.0;
+        }
+    }
+    return 0;
+}
+
+// The start-up runs inside the event loop; the words wait for the search window to show.
+bool WaitForStartUp(int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs && !SearchWin::Get().Visible(); waited += 5) {
+        fw::DoEvents(5);
+    }
+    return SearchWin::Get().Visible() && SearchDriver::WaitUntilSettled(timeoutMs);
+}
+
+int DriveWords(const Options& options) {
+    if (!WaitForStartUp(10000)) {
+        std::cerr << "quorvane-drive: the program did not start" << std::endl;
+        return 1;
+    }
+    if (options.stats) {
+        std::cout << "{\"startup_ms\": " << MsSinceProcessStart() << "}" << std::endl;
+    }
+    SearchDriver driver;
+    for (const std::string& word : options.words) {
+        const auto result = driver.Search(word);
+        if (!result) {
+            std::cerr << "quorvane-drive: the search for \"" << word << "\" did not settle"
+                      << std::endl;
+            return 1;
+        }
+        std::cout << SearchDriver::ToJson(*result, options.stats) << std::endl;
+    }
+    if (options.stats) {
+        std::cout << "{\"rss_mb\": " << StatusMegabytes("VmRSS")
+                  << ", \"peak_rss_mb\": " << StatusMegabytes("VmHWM") << "}" << std::endl;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] WORD..." << std::endl;
+        return 2;
+    }
+    QTemporaryDir preferences;
+    if (!preferences.isValid()) {
+        std::cerr << "quorvane-drive: no temporary folder" << std::endl;
+        return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_CONFIG_HOME", preferences.path().toUtf8());
+    QApplication application(argc, argv);
+    fw::SetLocalizationLanguage("en");
+    StoreLanguage(options.language);
+
+    PMC::InitializeGlobals();
+    App app;
+    SearchWin::Get();
+    int status = 1;
+    QTimer::singleShot(0, [&options, &status] {
+        status = DriveWords(options);
+        fw::Quit(status);
+    });
+    const int exitCode = app.Run();
+    return status != 0 ? status : exitCode;
+}

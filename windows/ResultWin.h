@@ -1,0 +1,39 @@
+// The result window: the report field attached below the search window, and word picking by
+// click, Shift-click, double-click and contextual click. One instance, created hidden on first
+// reference and destroyed with the application object. Main OS thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/editfield.h"
+#include "framework/window.h"
+
+class ResultWin : public fw::Window {
+  public:
+    // The window, created hidden on first reference.
+    static ResultWin& Get();
+    static bool Exists();
+
+    fw::EditField ResultField;
+
+    // Kept across searches and rebuilds; only clicks change them.
+    int64_t gDoubleClick = 0;    // ticks of the last click that picked a word or a command
+    std::string gCommand;        // the command picked by the last single click, with parentheses
+    std::string gLastWord;       // the word picked by the last single click
+    int64_t gLastSelStart = -1;  // the selection of the last contextual pick
+    int64_t gLastSelLength = 0;
+
+    bool ResultField_MouseDown(int x, int y);
+    void ResultField_MouseEnter();
+    void ResultField_MouseExit();
+
+  private:
+    ResultWin();
+    // The steps of a single click at character position c: a bold or italic character picks
+    // nothing, a run between "(" and ")" picks a command, anything else a word.
+    void PickAt(int64_t c);
+    bool PickCommand(const std::string& text, int64_t c);
+    void PickWord(const std::string& text, int64_t c);
+    friend struct ResultWinOwner;
+};

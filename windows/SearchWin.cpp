@@ -1,0 +1,120 @@
+// The search window's layout, its debounce and key filter, and the search timer's start-or-abort
+// step. The window is owned here and destroyed by a post routine of the application object,
+// while Qt still runs: its widgets, timers and threads must not outlive the QApplication.
+#include "windows/SearchWin.h"
+
+#include <QCoreApplication>
+#include <memory>
+
+#include "framework/text.h"
+#include "framework/ui.h"
+#include "search/PMC.h"
+#include "worddata/DIC.h"
+
+namespace {
+
+constexpr int kDebounceMs = 750;
+constexpr int kAbortRetryMs = 200;
+constexpr int kFinishedSoundexMs = 100;
+constexpr int kRefreshLaterMs = 300;
+constexpr int kSocketTimeOutMs = 30000;
+
+// Editing keys that the field handles itself: backspace, left and right arrow, forward delete.
+bool IsEditingKey(const std::string& key) {
+    if (key.size() != 1) {
+        return false;
+    }
+    const unsigned char code = static_cast<unsigned char>(key[0]);
+    return code == 8 || code == 28 || code == 29 || code == 127;
+}
+
+}  // namespace
+
+struct SearchWinOwner {
+    static std::unique_ptr<SearchWin>& Instance() {
+        static std::unique_ptr<SearchWin> instance;
+        return instance;
+    }
+    static void Destroy() { Instance().reset(); }
+};
+
+SearchWin& SearchWin::Get() {
+    std::unique_ptr<SearchWin>& instance = SearchWinOwner::Instance();
+    if (!instance) {
+        instance.reset(new SearchWin());
+        qAddPostRoutine(&SearchWinOwner::Destroy);
+    }
+    return *instance;
+}
+
+bool SearchWin::Exists() {
+    return SearchWinOwner::Instance() != nullptr;
+}
+
+const std::string& SearchWin::KeyFilterCharacters() {
+    static const std::string characters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ üöäßÜÖÄ-";
+    return characters;
+}
+
+SearchWin::SearchWin()
+    : fw::Window(Frame::Plain, 300, 46),
+      UserInput(*this, fw::EditField::Kind::SingleLine, 5, 20, 269, 22),
+      ProgressWheel(*this, 279, 23, 16, 16),
+      WinTitleFake(*this, 0, 1, 300, 16),
+      SearchTimer([this] { SearchTimer_Action(); }, kDebounceMs),
+      FragmentSearchThread([this] { FragmentSearchThread_Run(); }),
+      SoundexSearchThread([this] { SoundexSearchThread_Run(); }),
+      FinishedSoundexSearchTimer([this] { FinishedSoundexSearchTimer_Action(); },
+                                 kFinishedSoundexMs),
+      SynonymSearchThread([this] { SynonymSearchThread_Run(); }),
+      RefreshLaterTimer([this] { RefreshLaterTimer_Action(); }, kRefreshLaterMs),
+      SocketTimeOut({}, kSocketTimeOutMs) {
+    SetTitle("Quorvane");
+    WinTitleFake.SetBackdrop("WinTitle");
+    UserInput.SetTextColor(200, 0, 0);
+    UserInput.TextChange = [this] { UserInput_TextChange(); };
+    UserInput.KeyDown = [this](const std::string& key) { return UserInput_KeyDown(key); };
+}
+
+void SearchWin::UserInput_TextChange() {
+    SearchTimer.SetMode(fw::Timer::ModeOff);
+    SearchTimer.SetPeriod(kDebounceMs);
+    SearchTimer.SetMode(fw::Timer::ModeSingle);
+}
+
+bool SearchWin::UserInput_KeyDown(const std::string& key) {
+    if (IsEditingKey(key)) {
+        return false;
+    }
+    if (fw::InStr(KeyFilterCharacters(), key) == 0) {
+        fw::Beep();
+        return true;
+    }
+    return false;
+}
+
+void SearchWin::SearchTimer_Action() {
+    if (PMC::IsAnySearchRunning()) {
+        PMC::SearchAbort();
+        SearchTimer.SetPeriod(kAbortRetryMs);
+        SearchTimer.SetMode(fw::Timer::ModeSingle);
+        return;
+    }
+    SearchTimer.SetPeriod(kDebounceMs);
+    PMC::SearchNow();
+}
+
+void SearchWin::RefreshLaterTimer_Action() {
+    PMC::RefreshReport();
+}
+
+void SearchWin::Open() {
+    if (DIC::IsDE()) {
+        WinTitleFake.SetBackdrop("WinTitleDE");
+    } else if (DIC::IsEN()) {
+        WinTitleFake.SetBackdrop("WinTitleEN");
+    }
+}
+
+void SearchWin::Activate() {}
