@@ -15,6 +15,7 @@
 #include "bench_ui.h"
 #include "framework/folderitem.h"
 #include "framework/sqlite_handles.h"
+#include "framework/vectorstate.h"
 #include "worddata/DIC.h"
 
 namespace {
@@ -138,6 +139,8 @@ void BM_SQLite_Fragment(benchmark::State& state) {
                            &raw, nullptr);
         const StatementHandle statement(raw);
         rows = 0;
+        // As the framework does before a scan, so both start from the same vector state.
+        fw::ClearUpperVectorState();
         while (sqlite3_step(raw) == SQLITE_ROW) {
             benchmark::DoNotOptimize(sqlite3_column_int(raw, 0));
             benchmark::DoNotOptimize(sqlite3_column_text(raw, 1));

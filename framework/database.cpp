@@ -8,6 +8,7 @@
 
 #include "framework/sqlite_handles.h"
 #include "framework/text.h"
+#include "framework/vectorstate.h"
 
 namespace fw {
 
@@ -523,6 +524,7 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const std::string& statement) {
 bool Database::ReadRows(sqlite3_stmt* statement, bool withRowid, RecordSet& rows) {
     const int first = withRowid ? 1 : 0;
     const int end = sqlite3_column_count(statement);
+    ClearUpperVectorState();
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         if (withRowid) {

@@ -140,8 +140,9 @@ struct EditField::Impl {
         if (!text || length <= 0) {
             return;
         }
+        // Drawn with the next paint: a report styles run after run, and drawing each at once
+        // would repaint the whole field a dozen times per report.
         RangeCursor(std::max<int64_t>(start, 0), length).mergeCharFormat(format);
-        Drawn();
     }
 
     QTextCharFormat FormatAt(int64_t position) const {
@@ -179,7 +180,8 @@ struct EditField::Impl {
         Document()->setTextWidth(text->viewport()->width());
     }
 
-    // The live-update setting: a change is drawn at once rather than at the next paint event.
+    // The live-update setting: a change of the text is drawn at once rather than at the next
+    // paint event.
     void Drawn() {
         if (!liveUpdate || !widget->isVisible()) {
             return;

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 #include "framework/threads.h"
@@ -14,6 +15,8 @@ namespace fw {
 namespace {
 
 TicksSource gTicksSource = nullptr;
+int gPumpDepth = 0;
+double gPumpCpuMs = 0;
 
 void RunEventLoop(int milliseconds) {
     if (QCoreApplication::instance() == nullptr) {
@@ -36,11 +39,28 @@ void RunEventLoop(int milliseconds) {
 }  // namespace
 
 void DoEvents(int milliseconds) {
+    // Fibers never switch inside a pump, so the depth counts the pumps on the running stack.
+    const bool outermost = gPumpDepth++ == 0;
+    const double start = outermost ? ThreadCpuMilliseconds() : 0;
     {
         const detail::PumpScope pump;
         RunEventLoop(milliseconds);
     }
+    --gPumpDepth;
+    if (outermost) {
+        gPumpCpuMs += ThreadCpuMilliseconds() - start;
+    }
     detail::UnwindIfKilled();
+}
+
+double ThreadCpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double PumpCpuMilliseconds() {
+    return gPumpCpuMs;
 }
 
 double Microseconds() {

@@ -11,6 +11,11 @@ namespace fw {
 // away with Qt frames on the stack is impossible); a Yield() reached from those events neither
 // switches nor unwinds. A fiber killed during the pump unwinds when it returns.
 void DoEvents(int milliseconds);
+// CPU time of the calling OS thread so far.
+double ThreadCpuMilliseconds();
+// CPU time of the main OS thread spent inside DoEvents so far (the outermost pumps only), for
+// measurements that leave the event pumps out.
+double PumpCpuMilliseconds();
 
 // Ticks of 1/60 s since an arbitrary start; replaceable for tests through SetTicksSource.
 int64_t Ticks();

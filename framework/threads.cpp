@@ -21,6 +21,8 @@
 
 #include "framework/threads.h"
 
+#include "framework/events.h"
+
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
@@ -150,6 +152,7 @@ uint64_t gYieldDeadline = kNever;  // from this cycle count on, Yield() takes it
 Fiber* gReadyHead = nullptr;
 Fiber* gReadyTail = nullptr;
 QTimer* gRoundTimer = nullptr;  // owned by the application object
+double gThreadsCpuMs = 0;       // CPU time spent running fibers, their event pumps left out
 
 bool InPump(const Fiber& f) {
     return f.pumpDepth > 0 || LoopLevel() > f.baseLoopLevel;
@@ -259,7 +262,12 @@ struct Scheduler {
         f.baseLoopLevel = LoopLevel();
         gCurrent = &f;
         RefreshYieldDeadline();
+        const double cpuAtResume =
+            previous == nullptr ? ThreadCpuMilliseconds() - PumpCpuMilliseconds() : 0;
         f.context = std::move(f.context).resume();
+        if (previous == nullptr) {
+            gThreadsCpuMs += ThreadCpuMilliseconds() - PumpCpuMilliseconds() - cpuAtResume;
+        }
         gCurrent = previous;
         f.active = false;
         const bool alive = static_cast<bool>(f.context);
@@ -369,6 +377,10 @@ void Yield() {
 
 Thread* CurrentThread() {
     return gCurrent != nullptr ? &gCurrent->thread : nullptr;
+}
+
+double ThreadsCpuMilliseconds() {
+    return gThreadsCpuMs;
 }
 
 void SetTimeSlice(int microseconds) {

@@ -69,6 +69,10 @@ Thread* CurrentThread();
 // Tests set 0 to switch at every yield.
 void SetTimeSlice(int microseconds);
 
+// CPU time of the main OS thread spent running cooperative threads so far, the event pumps inside
+// them left out: what the threads themselves cost, for measurements.
+double ThreadsCpuMilliseconds();
+
 namespace detail {
 
 // Held by the event pump around processing events on the caller's stack: while one lives on a

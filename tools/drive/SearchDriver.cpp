@@ -1,11 +1,14 @@
 #include "tools/drive/SearchDriver.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 
 #include "framework/events.h"
 #include "framework/text.h"
@@ -16,10 +19,16 @@
 
 namespace {
 
-double ProcessCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+// CPU time of the main OS thread outside the event pumps.
+double CpuOutsidePumps() {
+    return fw::ThreadCpuMilliseconds() - fw::PumpCpuMilliseconds();
+}
+
+// Serves events for a millisecond without counting as one of the program's pumps.
+void ServeEvents() {
+    QEventLoop loop;
+    QTimer::singleShot(1, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 double NowMs() {
@@ -91,14 +100,16 @@ int KeyCode(const std::string& character) {
 }  // namespace
 
 // A 1 ms repeating timer that also fires inside the program's event pumps: it measures how long
-// the event loop went without serving it, and the driver's wrapper of the search timer's action
-// records when the search started.
+// the event loop went without serving it. The driver's wrappers of the search window's timer
+// actions record when the search started and, with the cooperative threads' own account, how much
+// CPU the program spent outside its event pumps (which serve painting, not the search).
 struct SearchDriver::Probe {
     fw::Timer timer;
     double lastFire = 0;
     double maxStall = 0;
     double firedAt = -1;
-    double cpuAtFire = 0;
+    double actionsCpu = 0;
+    double threadsCpuAtFire = 0;
 
     Probe()
         : timer(
@@ -110,23 +121,51 @@ struct SearchDriver::Probe {
                   lastFire = now;
               },
               1) {}
+
+    std::function<void()> Measured(std::function<void()> action) {
+        return [this, action = std::move(action)] {
+            const double start = CpuOutsidePumps();
+            action();
+            actionsCpu += CpuOutsidePumps() - start;
+        };
+    }
+
+    double ProgramCpuSinceFire() const {
+        return actionsCpu + fw::ThreadsCpuMilliseconds() - threadsCpuAtFire;
+    }
 };
+
+namespace {
+
+// The actions the search window binds to its timers.
+void BindActions(SearchWin& window,
+                 const std::function<std::function<void()>(std::function<void()>)>& wrap) {
+    window.SearchTimer.SetAction(wrap([&window] { window.SearchTimer_Action(); }));
+    window.FinishedSoundexSearchTimer.SetAction(
+        wrap([&window] { window.FinishedSoundexSearchTimer_Action(); }));
+    window.RefreshLaterTimer.SetAction(wrap([&window] { window.RefreshLaterTimer_Action(); }));
+}
+
+}  // namespace
 
 SearchDriver::SearchDriver() : probe_(std::make_unique<Probe>()) {
     SearchWin& window = SearchWin::Get();
-    window.SearchTimer.SetAction([this, &window] {
-        probe_->firedAt = NowMs();
-        probe_->cpuAtFire = ProcessCpuMs();
-        probe_->lastFire = 0;
-        probe_->maxStall = 0;
+    BindActions(window, [this](std::function<void()> action) { return probe_->Measured(action); });
+    window.SearchTimer.SetAction(probe_->Measured([this, &window] {
+        if (probe_->firedAt < 0) {
+            probe_->firedAt = NowMs();
+            probe_->threadsCpuAtFire = fw::ThreadsCpuMilliseconds();
+            probe_->actionsCpu = 0;
+            probe_->lastFire = 0;
+            probe_->maxStall = 0;
+        }
         window.SearchTimer_Action();
-    });
+    }));
 }
 
 SearchDriver::~SearchDriver() {
     if (SearchWin::Exists()) {
-        SearchWin& window = SearchWin::Get();
-        window.SearchTimer.SetAction([&window] { window.SearchTimer_Action(); });
+        BindActions(SearchWin::Get(), [](std::function<void()> action) { return action; });
     }
 }
 
@@ -156,7 +195,7 @@ bool SearchDriver::WaitUntilSettled(int timeoutMs) {
         if (NowMs() > deadline) {
             return false;
         }
-        fw::DoEvents(1);
+        ServeEvents();
     }
     return true;
 }
@@ -183,7 +222,7 @@ std::optional<SearchDriver::Result> SearchDriver::Search(const std::string& word
     result.italic = Pairs(PMC::gItalicMarkers);
     if (probe_->firedAt >= 0) {
         result.ms = NowMs() - probe_->firedAt;
-        result.cpuMs = ProcessCpuMs() - probe_->cpuAtFire;
+        result.cpuMs = probe_->ProgramCpuSinceFire();
     }
     result.maxStallMs = probe_->maxStall;
     return result;

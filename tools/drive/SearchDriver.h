@@ -20,7 +20,7 @@ class SearchDriver {
         std::vector<std::pair<int32_t, int32_t>> bold;
         std::vector<std::pair<int32_t, int32_t>> italic;
         double ms = 0;          // from the search timer's firing to the settled report
-        double cpuMs = 0;       // process CPU time over the same span
+        double cpuMs = 0;       // the program's CPU over the same span, its event pumps left out
         double maxStallMs = 0;  // the longest the event loop went without serving a 1 ms timer
     };
 
