@@ -143,5 +143,40 @@ TEST_F(SearchFlowTest, KnownEnglishWordInTheEnglishEdition) {
     EXPECT_NE(result.report.find("List of sources: Quorvane"), std::string::npos);
 }
 
+TEST_F(SearchFlowTest, SpellCheckerMakesAWordKnownThatTheWordListLacks) {
+    const auto result = Search("Sonnenschirmständer");
+    ASSERT_TRUE(result.hit);
+    EXPECT_EQ(PMC::gHitWordID, -1);
+    EXPECT_EQ(PMC::gHitWordSource, "Mac OS X System Dictionary");
+    EXPECT_EQ(Line(result.report, 1), "\"Sonnenschirmständer\" was found!");
+    EXPECT_EQ(result.report.find("Synonyms..."), std::string::npos);
+}
+
+TEST_F(SearchFlowTest, SpellCheckerAcceptingTheCaseToggledWordMakesItTheSearchWord) {
+    const auto result = Search("sonnenschirmständer");
+    ASSERT_TRUE(result.hit);
+    EXPECT_EQ(PMC::gSearchWord, "Sonnenschirmständer");
+    EXPECT_EQ(PMC::gHitWord, "Sonnenschirmständer");
+}
+
+TEST_F(SearchFlowTest, TypoGetsTheGuessesAndTheSpellCheckerOnceAmongTheSources) {
+    const auto result = Search("Hauss");
+    EXPECT_FALSE(result.hit);
+    EXPECT_GE(fw::IndexOf(PMC::gSoundexWords, "Haus"), 0);
+    const std::string source = "Mac OS X System Dictionary";
+    const size_t first = result.report.find(source);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(result.report.find(source, first + 1), std::string::npos);
+}
+
+TEST_F(SearchFlowTest, EnglishEditionAsksTheEnglishDictionary) {
+    UseLanguage("EN");
+    Search("housse");
+    const bool englishGuess = fw::IndexOf(PMC::gSoundexWords, "House") >= 0 ||
+                              fw::IndexOf(PMC::gSoundexWords, "mousse") >= 0;
+    UseLanguage("DE");
+    EXPECT_TRUE(englishGuess);
+}
+
 }  // namespace
 }  // namespace searchtest
