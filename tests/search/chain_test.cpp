@@ -10,6 +10,7 @@
 #include "search/PMC.h"
 #include "search_fixture.h"
 #include "windows/SearchWin.h"
+#include "worddata/DIC.h"
 
 namespace searchtest {
 namespace {
@@ -125,6 +126,33 @@ TEST_F(ChainTest, NewSearchStartsAfterThePendingHandOver) {
         },
         "Fenster");
     ExpectSettledOn("Fenster");
+}
+
+// A reply handled inside the first report's animation can make the word known; the search start
+// reads the verdict again and runs the synonym pass first. The injected hit borrows the word ID of
+// "Haus", so the synonym pass leaves a trace.
+TEST_F(ChainTest, AHitArrivingWhileTheFirstReportIsBuiltStartsTheSynonymPass) {
+    ASSERT_GT(DIC::FindWord("Haus", true), 0);
+    const int32_t hausID = DIC::gHitID[0];
+    Search("Haus");  // a tall report: the next search's first report shrinks the window in steps
+    bool injected = false;
+    fw::Timer probe(
+        [&] {
+            if (!injected && PMC::gRefreshReportRunning && PMC::gSearchWord == "Xylofantik" &&
+                fw::CurrentThread() == nullptr) {
+                PMC::gDirectHit = true;
+                PMC::gHitWord = "Haus";
+                PMC::gHitWordID = hausID;
+                injected = true;
+            }
+        },
+        1);
+    probe.SetMode(fw::Timer::ModeMultiple);
+    Search("Xylofantik");
+    probe.SetMode(fw::Timer::ModeOff);
+    ASSERT_TRUE(injected) << "the first report never animated";
+    EXPECT_FALSE(PMC::gSynonymWords.empty()) << "the synonym pass ran";
+    EXPECT_FALSE(PMC::IsAnySearchRunning());
 }
 
 TEST_F(ChainTest, SameTextAgainDoesNothingButACaseChangeSearchesAgain) {
