@@ -1,5 +1,6 @@
 #include "platform/corefoundation.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
@@ -97,7 +98,10 @@ int32_t CFStringCreateWithCString(int32_t allocator, const char* cString, uint32
     if (!bytes.isValidUtf8()) {
         return 0;
     }
-    return NewString(QString::fromUtf8(bytes));
+    // QString::fromUtf8 drops a leading byte-order mark; the string must hold every character.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return NewString(decoder.decode(bytes));
 }
 
 int32_t CFStringGetLength(int32_t string) {

@@ -26,14 +26,22 @@ StructSend* StructReturningSend() {
     return send;
 }
 
+// The receiver is looked up before the selector (function arguments have no order of their
+// own), so an unknown class is reported before an unknown selector.
+int32_t SendMessage(int32_t receiver, const char* selectorName,
+                    const platform::MessageArguments& arguments = {}) {
+    const int32_t selector = Cocoa::Selector(selectorName);
+    return objc_msgSend(receiver, selector, arguments);
+}
+
 }  // namespace
 
 int32_t GetNSSpellChecker() {
-    return objc_msgSend(Cocoa::ClassRef(kCheckerClass), Cocoa::Selector("sharedSpellChecker"));
+    return SendMessage(Cocoa::ClassRef(kCheckerClass), "sharedSpellChecker");
 }
 
 int32_t GetSpellTag() {
-    return objc_msgSend(Cocoa::ClassRef(kCheckerClass), Cocoa::Selector("uniqueSpellDocumentTag"));
+    return SendMessage(Cocoa::ClassRef(kCheckerClass), "uniqueSpellDocumentTag");
 }
 
 void Initialize() {
@@ -47,8 +55,8 @@ bool SetLanguage(const std::string& language) {
         return false;
     }
     const CFString cfLanguage(language);
-    return objc_msgSend(GetNSSpellChecker(), Cocoa::Selector("setLanguage:"),
-                        {static_cast<int32_t>(cfLanguage)}) != platform::NO;
+    return SendMessage(GetNSSpellChecker(), "setLanguage:", {static_cast<int32_t>(cfLanguage)}) !=
+           platform::NO;
 }
 
 bool CheckString(const std::string& text, const std::string& language) {
@@ -70,8 +78,8 @@ bool CheckString(const std::string& text, const std::string& language) {
 std::vector<std::string> GetGuessesForWord(const std::string& word) {
     std::vector<std::string> guesses;
     const CFString cfWord(word);
-    const int32_t array = objc_msgSend(GetNSSpellChecker(), Cocoa::Selector("guessesForWord:"),
-                                       {static_cast<int32_t>(cfWord)});
+    const int32_t array =
+        SendMessage(GetNSSpellChecker(), "guessesForWord:", {static_cast<int32_t>(cfWord)});
     if (array == 0) {
         return guesses;
     }

@@ -9,6 +9,9 @@ void Initialize() {
     if (NSApplicationLoad() == platform::NO) {
         return;
     }
+    // A pool drains every pool opened after it: the old one must go before the new one opens,
+    // or the new timer would hold a drained pool.
+    AutoreleasePool.reset();
     AutoreleasePool = std::make_unique<AutoreleaseTimer>();
 }
 

@@ -14,7 +14,8 @@ namespace Cocoa {
 inline std::unique_ptr<AutoreleaseTimer> AutoreleasePool;
 
 // Loads Cocoa and starts the autorelease timer; when Cocoa does not load, nothing else happens
-// and nothing is reported (later calls then run without a pool).
+// and nothing is reported (later calls then run without a pool). A repeated call releases the
+// old timer's pool before the new timer opens its own.
 void Initialize();
 // The class of that name; raises CocoaUnregisteredClassException when the runtime knows none.
 int32_t ClassRef(const std::string& name);

@@ -5,7 +5,9 @@
 #include "sources/bridge/RuntimeException.h"
 
 NSAutoreleasePool::NSAutoreleasePool() {
-    objCRef_ = objc_msgSend(Cocoa::ClassRef("NSAutoreleasePool"), Cocoa::Selector("alloc"));
+    // The class before the selector: function arguments have no order of their own.
+    const int32_t poolClass = Cocoa::ClassRef("NSAutoreleasePool");
+    objCRef_ = objc_msgSend(poolClass, Cocoa::Selector("alloc"));
     if (objCRef_ == 0) {
         throw RuntimeException();
     }

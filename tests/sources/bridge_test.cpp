@@ -37,7 +37,9 @@ TEST(CocoaTest, UnknownNamesRaiseTheNamedExceptionsWithTheirMessages) {
 }
 
 TEST(CFStringTest, TextRoundTripsUnchanged) {
-    for (const char* text : {"Haus", "Grüße aus Köln, Ähre, Übel, Öl", "", "colour", "a😀b"}) {
+    // A leading byte-order mark is text like any other and must not be dropped.
+    for (const char* text :
+         {"Haus", "Grüße aus Köln, Ähre, Übel, Öl", "", "colour", "a😀b", "\xEF\xBB\xBFHaus"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(static_cast<std::string>(CFString(text)), text);
     }
@@ -154,6 +156,23 @@ TEST(AutoreleaseTimerTest, EachTickReleasesTheOldPoolOnceBeforeItMakesTheNewOne)
         EXPECT_EQ(CFGetRetainCount(array), 1) << "released by its own pool only";
         CFRelease(array);
     }
+    EXPECT_EQ(platform::LiveObjectCount(), live);
+    EXPECT_EQ(platform::StaleReferenceCount(), stale) << "no pool was released twice";
+}
+
+TEST(CocoaTest, ASecondInitializeReleasesTheOldAutoreleasePoolBeforeItOpensTheNewOne) {
+    const int32_t checker = SharedSpellChecker();
+    const int64_t live = platform::LiveObjectCount();
+    const int64_t stale = platform::StaleReferenceCount();
+    Cocoa::Initialize();
+    Cocoa::Initialize();
+    const int32_t pool = Cocoa::AutoreleasePool->Pool()->ObjCRef();
+    EXPECT_NE(CFGetTypeID(pool), 0) << "the new pool was drained with the old one";
+    const int32_t array = RetainedAutoreleasedArray(checker);
+    ASSERT_TRUE(PumpUntil([&] { return Cocoa::AutoreleasePool->Pool()->ObjCRef() != pool; }, 3000));
+    EXPECT_EQ(CFGetRetainCount(array), 1) << "the current pool owned the array";
+    CFRelease(array);
+    Cocoa::AutoreleasePool.reset();
     EXPECT_EQ(platform::LiveObjectCount(), live);
     EXPECT_EQ(platform::StaleReferenceCount(), stale) << "no pool was released twice";
 }
