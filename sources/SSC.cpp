@@ -1,12 +1,12 @@
 #include "sources/SSC.h"
 
+#include "framework/exceptions.h"
 #include "framework/threads.h"
 #include "platform/cocoalibrary.h"
 #include "platform/corefoundation.h"
 #include "platform/objc.h"
 #include "sources/bridge/CFString.h"
 #include "sources/bridge/Cocoa.h"
-#include "sources/bridge/RuntimeException.h"
 
 namespace SSC {
 
@@ -21,7 +21,7 @@ using StructSend = void(void*, int32_t, int32_t, const platform::MessageArgument
 StructSend* StructReturningSend() {
     StructSend* const send = platform::FindCocoaFunction<StructSend>(kStructSendName);
     if (send == nullptr) {
-        throw FunctionNotFoundException(kStructSendName);
+        throw fw::FunctionNotFoundException(kStructSendName);
     }
     return send;
 }

@@ -3,15 +3,15 @@
 #include <utility>
 
 CocoaUnregisteredClassException::CocoaUnregisteredClassException(const std::string& name)
-    : RuntimeException("The class " + name + " is not registered with the Cocoa runtime.") {}
+    : fw::RuntimeException("The class " + name + " is not registered with the Cocoa runtime.") {}
 
 CocoaUnregisteredSelectorException::CocoaUnregisteredSelectorException(const std::string& name)
-    : RuntimeException("The selector " + name + " is not registered with the Cocoa runtime.") {}
+    : fw::RuntimeException("The selector " + name + " is not registered with the Cocoa runtime.") {}
 
 InvalidParameterException::InvalidParameterException(const std::string& className,
                                                      const std::string& methodName,
                                                      const std::string& message)
-    : RuntimeException(className + "." + methodName + ": " + message + ".") {}
+    : fw::RuntimeException(className + "." + methodName + ": " + message + ".") {}
 
 CFTypeRefException::CFTypeRefException(std::string className, std::string methodName,
                                        std::string functionName)

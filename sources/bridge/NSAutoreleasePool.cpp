@@ -1,19 +1,19 @@
 #include "sources/bridge/NSAutoreleasePool.h"
 
+#include "framework/exceptions.h"
 #include "platform/objc.h"
 #include "sources/bridge/Cocoa.h"
-#include "sources/bridge/RuntimeException.h"
 
 NSAutoreleasePool::NSAutoreleasePool() {
     // The class before the selector: function arguments have no order of their own.
     const int32_t poolClass = Cocoa::ClassRef("NSAutoreleasePool");
     objCRef_ = objc_msgSend(poolClass, Cocoa::Selector("alloc"));
     if (objCRef_ == 0) {
-        throw RuntimeException();
+        throw fw::RuntimeException();
     }
     objCRef_ = objc_msgSend(objCRef_, Cocoa::Selector("init"));
     if (objCRef_ == 0) {
-        throw RuntimeException();
+        throw fw::RuntimeException();
     }
 }
 

@@ -1,9 +1,11 @@
-// The framework's run-time failures that the Cocoa bridge raises or builds on. Message() is the
-// text the exception carries ("" when it has none).
+// The framework's run-time failures. Message() is the text the exception carries ("" when it has
+// none). Code on a cooperative thread may throw and catch them like any other exception.
 #pragma once
 
 #include <stdexcept>
 #include <string>
+
+namespace fw {
 
 class RuntimeException : public std::runtime_error {
   public:
@@ -18,3 +20,5 @@ class FunctionNotFoundException : public RuntimeException {
     explicit FunctionNotFoundException(const std::string& functionName)
         : RuntimeException("The function " + functionName + " was not found in its library.") {}
 };
+
+}  // namespace fw
