@@ -179,7 +179,13 @@ void SearchNow() {
     window.ProgressWheel.SetVisible(true);
     gSearchWord = word;
     gDirectHit = CheckDirectHit();
+    const std::string searched = gSearchWord;  // the spelling the hit check settled on
     RefreshReport();
+    // The report's animation pumps events: the search timer may have started the next search in
+    // there, or rejected the next word. Either ended this one; its pass must not start any more.
+    if (gSearchWord != searched) {
+        return;
+    }
     // A reply handled while the report was being built may have changed the verdict.
     StartFirstPass();
 }

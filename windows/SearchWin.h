@@ -28,6 +28,10 @@ class SearchWin : public fw::Window {
         std::function<void()> run_;
     };
 
+    // Kills the pass threads in the order of their chain before any control goes: a killed end
+    // operation unwinds through code that still reads the next pass's thread.
+    ~SearchWin() override;
+
     // The window, created hidden on first reference.
     static SearchWin& Get();
     // Whether the window has been created.

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "framework/text.h"
+#include "framework/threads.h"
+#include "framework/timer.h"
 #include "search/PMC.h"
 #include "search_fixture.h"
 #include "windows/ResultWin.h"
@@ -176,6 +178,36 @@ TEST_F(SearchFlowTest, EnglishEditionAsksTheEnglishDictionary) {
                               fw::IndexOf(PMC::gSoundexWords, "mousse") >= 0;
     UseLanguage("DE");
     EXPECT_TRUE(englishGuess);
+}
+
+// The search timer can fire inside the first report's animation and reject the word typed since;
+// the interrupted search start must then leave the search ended, not run a pass for the emptied
+// search word and show the hidden window again with its results.
+TEST_F(SearchFlowTest, WordRejectedDuringTheFirstReportEndsTheSearch) {
+    Search("Haus");  // a tall report: the next search's first report shrinks the window in steps
+    PMC::gWindowStep = 2;
+    SearchWin& window = SearchWin::Get();
+    bool rejected = false;
+    fw::Timer probe(
+        [&] {
+            if (rejected || !PMC::gRefreshReportRunning || PMC::gSearchWord != "Xylofantik" ||
+                PMC::IsAnySearchRunning() || fw::CurrentThread() != nullptr) {
+                return;
+            }
+            rejected = true;
+            window.UserInput.SetText("x");
+            window.SearchTimer.SetMode(fw::Timer::ModeOff);
+            window.SearchTimer_Action();
+        },
+        1);
+    probe.SetMode(fw::Timer::ModeMultiple);
+    Search("Xylofantik");
+    probe.SetMode(fw::Timer::ModeOff);
+    ASSERT_TRUE(rejected) << "the first report never animated";
+    EXPECT_EQ(PMC::gSearchWord, "");
+    EXPECT_FALSE(ResultWin::Get().Visible());
+    EXPECT_TRUE(PMC::gFragmentStart.empty() && PMC::gFragmentAny.empty());
+    EXPECT_FALSE(PMC::IsAnySearchRunning());
 }
 
 }  // namespace

@@ -3,17 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/events.h"
+#include "search/App.h"
 #include "search/PMC.h"
 #include "test_ui.h"
 #include "window_events.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
+
+// Qt's own shutdown step that QApplication's destructor runs first: it calls the post routines,
+// which destroy the program's windows.
+void qt_call_post_routines();
 
 namespace {
 
@@ -160,6 +166,33 @@ TEST_F(SearchWinTest, TitleStripFollowsTheDictionaryLanguage) {
         EXPECT_EQ(window.WinTitleFake.Backdrop(), c.picture);
     }
     DIC::gSelectedLanguage = saved;
+}
+
+// Shuts the application down while the fragment pass's end operation waits between two animation
+// steps of its report rebuild, with the sound-alike pass's flag already set: the window's threads
+// go with the window, and killing that end operation must not read a thread already destroyed.
+void ShutDownDuringTheFragmentHandOver() {
+    SearchWin& window = SearchWin::Get();
+    PMC::InitializeGlobals();
+    App::gDBLoaded = false;
+    PMC::gWindowStep = 1;
+    ResultWin::Get().SetHeight(1000);
+    PMC::gFragmentSearchRunning = true;
+    window.FragmentSearchThread.Run();
+    const auto start = Clock::now();
+    while (!(PMC::gRefreshReportRunning && PMC::gSoundexSearchRunning)) {
+        if (MsSince(start) > 10000) {
+            std::_Exit(2);
+        }
+        fw::DoEvents(1);
+    }
+    qt_call_post_routines();
+    std::_Exit(0);
+}
+
+TEST(SearchWinDeathTest, ShutdownWhileAnEndOperationRebuildsTheReportEndsCleanly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ShutDownDuringTheFragmentHandOver(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
