@@ -52,9 +52,20 @@ int Application::Run() {
         }
     });
     const int exitCode = QCoreApplication::exec();
-    CancelClose();
+    // A loop that ended without the framework's quit (the last window closed) still says so.
+    if (!quitRequested_) {
+        CancelClose();
+    }
     Close();
     return exitCode;
+}
+
+bool Application::QuitRequested() {
+    if (CancelClose()) {
+        return true;
+    }
+    quitRequested_ = true;
+    return false;
 }
 
 }  // namespace fw

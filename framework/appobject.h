@@ -16,20 +16,24 @@ class Application {
 
     // Runs the event loop until a quit: delivers Open once the loop runs, Activate and
     // Deactivate whenever the application comes to the front or leaves it (the first time after
-    // Open included), and, when the loop is asked to end, CancelClose and then Close. Returns the
-    // exit code of the quit.
+    // Open included), and Close once the loop has ended. Returns the exit code of the quit.
     int Run();
+
+    // A quit has been asked for: delivers CancelClose while the loop still runs; true when it
+    // cancelled the quit. The framework's quit (fw::Quit) calls it before it ends the loop.
+    bool QuitRequested();
 
   protected:
     virtual void Open() {}
     virtual void Close() {}
     virtual void Activate() {}
     virtual void Deactivate() {}
-    // True would cancel the quit; the loop has ended by then, so a quit always goes through.
+    // True cancels the quit.
     virtual bool CancelClose() { return false; }
 
   private:
     bool open_ = false;
+    bool quitRequested_ = false;
 };
 
 }  // namespace fw

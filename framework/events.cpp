@@ -73,7 +73,10 @@ int64_t Ticks() {
     if (gTicksSource != nullptr) {
         return gTicksSource();
     }
-    return static_cast<int64_t>(Microseconds() * 60.0 / 1e6);
+    // From the clock's own epoch, not from the first call: a first double-click test against a
+    // stored 0 must not see a click just now.
+    const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::microseconds>(sinceEpoch).count() * 60 / 1000000;
 }
 
 void SetTicksSource(TicksSource source) {

@@ -17,7 +17,8 @@ double ThreadCpuMilliseconds();
 // measurements that leave the event pumps out.
 double PumpCpuMilliseconds();
 
-// Ticks of 1/60 s since an arbitrary start; replaceable for tests through SetTicksSource.
+// Ticks of 1/60 s since the steady clock's epoch (the system's start); replaceable for tests
+// through SetTicksSource.
 int64_t Ticks();
 // Microseconds since an arbitrary start, monotonic.
 double Microseconds();

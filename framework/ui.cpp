@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "framework/appobject.h"
 #include "framework/threads.h"
 
 #include <iostream>
@@ -53,7 +54,15 @@ class QtUI : public UIServices {
         }
         // Queued, so that a quit asked for before the event loop runs still ends it.
         QMetaObject::invokeMethod(
-            application, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+            application,
+            [exitCode] {
+                Application* const running = Application::Current();
+                if (running != nullptr && running->QuitRequested()) {
+                    return;
+                }
+                QCoreApplication::exit(exitCode);
+            },
+            Qt::QueuedConnection);
     }
 
     void Beep() override {

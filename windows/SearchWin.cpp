@@ -77,6 +77,12 @@ SearchWin::SearchWin()
     UserInput.KeyDown = [this](const std::string& key) { return UserInput_KeyDown(key); };
 }
 
+SearchWin::~SearchWin() {
+    SynonymSearchThread.Kill();
+    FragmentSearchThread.Kill();
+    SoundexSearchThread.Kill();
+}
+
 void SearchWin::UserInput_TextChange() {
     SearchTimer.SetMode(fw::Timer::ModeOff);
     SearchTimer.SetPeriod(kDebounceMs);
@@ -95,6 +101,13 @@ bool SearchWin::UserInput_KeyDown(const std::string& key) {
 }
 
 void SearchWin::SearchTimer_Action() {
+    // The word of the running search typed again (a key and its undoing): aborting would empty
+    // its lists, and the search that follows would stop at once on the unchanged word, leaving
+    // the report without results. Let that search run on instead.
+    if (PMC::NormalizeWord(UserInput.Text()) == PMC::gSearchWord) {
+        SearchTimer.SetPeriod(kDebounceMs);
+        return;
+    }
     if (PMC::IsAnySearchRunning()) {
         PMC::SearchAbort();
         SearchTimer.SetPeriod(kAbortRetryMs);

@@ -9,6 +9,7 @@
 #include "framework/timer.h"
 #include "search/PMC.h"
 #include "search_fixture.h"
+#include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 
@@ -153,6 +154,17 @@ TEST_F(ChainTest, AHitArrivingWhileTheFirstReportIsBuiltStartsTheSynonymPass) {
     ASSERT_TRUE(injected) << "the first report never animated";
     EXPECT_FALSE(PMC::gSynonymWords.empty()) << "the synonym pass ran";
     EXPECT_FALSE(PMC::IsAnySearchRunning());
+}
+
+// The word of the running search typed again (a key and its undoing) lets that search run on.
+TEST_F(ChainTest, RetypingTheRunningSearchsWordKeepsItsResults) {
+    SearchWin& window = SearchWin::Get();
+    InterruptAt(
+        "Haus", [&] { return Running(window.FragmentSearchThread); }, "Haus");
+    EXPECT_FALSE(PMC::gSynonymWords.empty());
+    EXPECT_FALSE(PMC::gFragmentStart.empty());
+    EXPECT_FALSE(PMC::gSoundexWords.empty());
+    EXPECT_EQ(ResultWin::Get().ResultField.Text().find("Please wait"), std::string::npos);
 }
 
 TEST_F(ChainTest, SameTextAgainDoesNothingButACaseChangeSearchesAgain) {

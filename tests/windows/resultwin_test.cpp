@@ -121,6 +121,14 @@ TEST_F(ResultWinTest, SingleClickPicksTheWordOrCommandUnderTheMouse) {
     }
 }
 
+// The real clock: the first click of a run is no double-click against the stored 0.
+TEST_F(ResultWinTest, FirstClickOnTheRealClockPicksTheWord) {
+    fw::SetTicksSource(nullptr);
+    ClickCharacter(field, PositionOf(kReport, "def"), Qt::LeftButton);
+    EXPECT_EQ(win.gLastWord, "def");
+    EXPECT_EQ(ui->clipboard, "def");
+}
+
 TEST_F(ResultWinTest, ShiftClicksAppendEachWordAfterABlank) {
     ui->clipboard = "old";
     ui->shiftDown = true;
