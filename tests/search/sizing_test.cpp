@@ -11,30 +11,13 @@
 #include "framework/ui.h"
 #include "search/PMC.h"
 #include "search/PMCSizing.h"
+#include "test_ui.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 
 namespace {
 
 // A main screen of a chosen height; every other service is inert.
-class ScreenUI : public fw::UIServices {
-  public:
-    explicit ScreenUI(int& availableHeight) : availableHeight_(availableHeight) {}
-    void MsgBox(const std::string&) override {}
-    void Quit(int) override {}
-    void Beep() override {}
-    std::string ClipboardText() override { return {}; }
-    void SetClipboardText(const std::string&) override {}
-    bool AsyncShiftKey() override { return false; }
-    int ScreenWidth() override { return 1280; }
-    int ScreenAvailableHeight() override { return availableHeight_; }
-    void ShowURL(const std::string&) override {}
-    void SetMouseCursor(Cursor) override {}
-
-  private:
-    int& availableHeight_;
-};
-
 // Every distinct height the result window takes while events are pumped, and how often the
 // event loop ran a timer at all.
 class HeightRecorder {
@@ -62,7 +45,7 @@ class HeightRecorder {
 class SizingTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        previous_ = fw::SetUI(std::make_unique<ScreenUI>(screenHeight_));
+        ui_->screenAvailableHeight = 1000;
         PMC::InitializeGlobals();
         SearchWin::Get().SetTop(24);
         ResultWin& result = ResultWin::Get();
@@ -70,10 +53,7 @@ class SizingTest : public ::testing::Test {
         result.SetHeight(100);
         result.ResultField.SetTextSize(11);
     }
-    void TearDown() override {
-        PMC::InitializeGlobals();
-        fw::SetUI(std::move(previous_));
-    }
+    void TearDown() override { PMC::InitializeGlobals(); }
 
     // A report of unwrapped one-letter lines whose last line is `lastLine`, with the given
     // numbers of bold and italic runs.
@@ -96,10 +76,7 @@ class SizingTest : public ::testing::Test {
 
     static int BelowSearchWin() { return SearchWin::Get().Top() + SearchWin::Get().Height(); }
 
-    int screenHeight_ = 1000;
-
-  private:
-    std::unique_ptr<fw::UIServices> previous_;
+    ScopedRecordingUI ui_;
 };
 
 TEST_F(SizingTest, TargetHeightFollowsLinesAndRunsWithinItsBounds) {
@@ -120,7 +97,7 @@ TEST_F(SizingTest, TargetHeightFollowsLinesAndRunsWithinItsBounds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scenario);
-        screenHeight_ = c.room + BelowSearchWin();
+        ui_->screenAvailableHeight = c.room + BelowSearchWin();
         WriteReport(c.lastLine, c.bold, c.italic);
         EXPECT_EQ(PMC::ResultWinTargetHeight(), c.expected);
     }
@@ -142,7 +119,7 @@ TEST_F(SizingTest, WindowMovesInStepsAndLandsOnTheTarget) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scenario);
-        screenHeight_ = c.room + BelowSearchWin();
+        ui_->screenAvailableHeight = c.room + BelowSearchWin();
         ResultWin::Get().SetHeight(c.from);
         PMC::gWindowStep = c.step;
         WriteReport(c.lastLine, c.bold, c.italic);
