@@ -50,17 +50,13 @@ class Wheel : public QWidget {
     int angle_ = 0;
 };
 
-// Deleting a child first detaches it from its window; a window that died first has deleted it
-// already, and the guard is then null.
-void DeleteChild(QWidget* child) {
-    delete child;
-}
-
 }  // namespace
 
+// Each control deletes its widget: deleting a child first detaches it from its window, and a
+// window that died first has deleted it already (the guard is then null).
 struct ProgressWheel::Impl {
     QPointer<QWidget> widget;
-    ~Impl() { DeleteChild(widget.data()); }
+    ~Impl() { delete widget.data(); }
 };
 
 ProgressWheel::ProgressWheel(Window& window, int left, int top, int width, int height)
@@ -80,14 +76,10 @@ void ProgressWheel::SetVisible(bool visible) {
     impl_->widget->setVisible(visible);
 }
 
-QWidget* ProgressWheel::Widget() const {
-    return impl_->widget;
-}
-
 struct Canvas::Impl {
     QPointer<QLabel> label;
     std::string backdrop;
-    ~Impl() { DeleteChild(label.data()); }
+    ~Impl() { delete label.data(); }
 };
 
 Canvas::Canvas(Window& window, int left, int top, int width, int height)

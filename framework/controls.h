@@ -21,7 +21,6 @@ class ProgressWheel {
 
     bool Visible() const;
     void SetVisible(bool visible);
-    QWidget* Widget() const;
 
   private:
     struct Impl;

@@ -30,13 +30,25 @@ using detail::CharacterUnits;
 
 // --- Positions: code points against Qt's UTF-16 indexes.
 
-// The UTF-16 index of code-point position `position`, clamped to the text.
-int ToUtf16(const QString& text, int64_t position) {
-    qsizetype index = 0;
-    for (int64_t count = 0; count < position && index < text.size(); ++count) {
+// The UTF-16 index `count` code points on from UTF-16 index `from`, clamped to the text.
+int AdvanceUtf16(const QString& text, qsizetype from, int64_t count) {
+    qsizetype index = from;
+    for (int64_t i = 0; i < count && index < text.size(); ++i) {
         index += CharacterUnits(text, index);
     }
     return static_cast<int>(index);
+}
+
+// The UTF-16 index of code-point position `position`, clamped to the text.
+int ToUtf16(const QString& text, int64_t position) {
+    return AdvanceUtf16(text, 0, position);
+}
+
+// The UTF-16 indexes (from, to) of `length` code points from code-point position `start` (not
+// negative), in one walk over the text; a negative length is an empty range.
+std::pair<int, int> ToUtf16Range(const QString& text, int64_t start, int64_t length) {
+    const int from = ToUtf16(text, start);
+    return {from, AdvanceUtf16(text, from, std::max<int64_t>(length, 0))};
 }
 
 // The number of code points before UTF-16 index `index`.
@@ -128,12 +140,23 @@ struct EditField::Impl {
     QString RawText() const { return text ? Document()->toRawText() : line->text(); }
 
     QTextCursor RangeCursor(int64_t start, int64_t length) const {
-        const QString raw = RawText();
+        const auto [from, to] = ToUtf16Range(RawText(), start, length);
         QTextCursor cursor(Document());
-        cursor.setPosition(ToUtf16(raw, start));
-        cursor.setPosition(ToUtf16(raw, start + std::max<int64_t>(length, 0)),
-                           QTextCursor::KeepAnchor);
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
         return cursor;
+    }
+
+    // The selection's UTF-16 indexes (start, end); a caret without a selection is both.
+    std::pair<int, int> SelectionUtf16() const {
+        if (line) {
+            if (!line->hasSelectedText()) {
+                return {line->cursorPosition(), line->cursorPosition()};
+            }
+            return {line->selectionStart(), line->selectionEnd()};
+        }
+        const QTextCursor cursor = text->textCursor();
+        return {cursor.selectionStart(), cursor.selectionEnd()};
     }
 
     void MergeFormat(int64_t start, int64_t length, const QTextCharFormat& format) {
@@ -231,13 +254,7 @@ void EditField::SetText(const std::string& text) {
 }
 
 int64_t EditField::SelStart() const {
-    const QString raw = impl_->RawText();
-    if (impl_->line) {
-        const QLineEdit& line = *impl_->line;
-        return ToCodePoints(raw,
-                            line.hasSelectedText() ? line.selectionStart() : line.cursorPosition());
-    }
-    return ToCodePoints(raw, impl_->text->textCursor().selectionStart());
+    return ToCodePoints(impl_->RawText(), impl_->SelectionUtf16().first);
 }
 
 void EditField::SetSelStart(int64_t start) {
@@ -253,23 +270,12 @@ void EditField::SetSelStart(int64_t start) {
 
 int64_t EditField::SelLength() const {
     const QString raw = impl_->RawText();
-    if (impl_->line) {
-        const QLineEdit& line = *impl_->line;
-        if (!line.hasSelectedText()) {
-            return 0;
-        }
-        const int start = line.selectionStart();
-        return ToCodePoints(raw, start + line.selectionLength()) - ToCodePoints(raw, start);
-    }
-    const QTextCursor cursor = impl_->text->textCursor();
-    return ToCodePoints(raw, cursor.selectionEnd()) - ToCodePoints(raw, cursor.selectionStart());
+    const auto [from, to] = impl_->SelectionUtf16();
+    return ToCodePoints(raw, to) - ToCodePoints(raw, from);
 }
 
 void EditField::SetSelLength(int64_t length) {
-    const int64_t start = SelStart();
-    const QString raw = impl_->RawText();
-    const int from = ToUtf16(raw, start);
-    const int to = ToUtf16(raw, start + std::max<int64_t>(length, 0));
+    const auto [from, to] = ToUtf16Range(impl_->RawText(), SelStart(), length);
     if (impl_->line) {
         impl_->line->setSelection(from, to - from);
         return;

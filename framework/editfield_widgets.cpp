@@ -257,12 +257,6 @@ QTextEdit* MakeTextEdit(EditField& owner, QWidget* parent) {
     return new TextEdit(owner, parent);
 }
 
-qsizetype CharacterUnits(const QString& text, qsizetype index) {
-    const bool pair = text.at(index).isHighSurrogate() && index + 1 < text.size() &&
-                      text.at(index + 1).isLowSurrogate();
-    return pair ? 2 : 1;
-}
-
 }  // namespace detail
 
 bool IsContextualClick() {

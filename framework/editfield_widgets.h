@@ -20,8 +20,13 @@ namespace detail {
 QLineEdit* MakeLineEdit(EditField& owner, QWidget* parent);
 QTextEdit* MakeTextEdit(EditField& owner, QWidget* parent);
 
-// The UTF-16 units of the character at `index`: 2 for a surrogate pair, else 1.
-qsizetype CharacterUnits(const QString& text, qsizetype index);
+// The UTF-16 units of the character at `index`: 2 for a surrogate pair, else 1. Inline: the
+// position conversions call it once per character of the field's text.
+inline qsizetype CharacterUnits(const QString& text, qsizetype index) {
+    const bool pair = text.at(index).isHighSurrogate() && index + 1 < text.size() &&
+                      text.at(index + 1).isLowSurrogate();
+    return pair ? 2 : 1;
+}
 
 }  // namespace detail
 

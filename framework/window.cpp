@@ -3,7 +3,6 @@
 // activation, so the parent's field keeps the keyboard.
 #include "framework/window.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
@@ -49,7 +48,7 @@ void ReportHeightChange(const std::function<void(int)>& resized, int before, int
 
 struct Window::Impl {
     Impl(Frame kind, int width, int height)
-        : frame(kind), widget(std::make_unique<QWidget>(nullptr, FlagsFor(kind))) {
+        : widget(std::make_unique<QWidget>(nullptr, FlagsFor(kind))) {
         widget->setAttribute(Qt::WA_ShowWithoutActivating, kind == Frame::Drawer);
         widget->setFixedWidth(width);
         ApplyLimits(height, height);
@@ -83,7 +82,6 @@ struct Window::Impl {
         widget->windowHandle()->setTransientParent(parent->windowHandle());
     }
 
-    Frame frame;
     std::unique_ptr<QWidget> widget;
     int minimumHeight = 0;
     int maximumHeight = 0;

@@ -83,6 +83,13 @@ void StartFirstPass() {
     thread.Run();
 }
 
+// No word the report is about, as before a hit check.
+void ClearHit() {
+    gHitWord.clear();
+    gHitWordID = -1;
+    gHitWordSource.clear();
+}
+
 bool CheckLocalHit() {
     if (!App::gDBLoaded) {
         return false;
@@ -99,9 +106,7 @@ bool CheckLocalHit() {
 // The system spell checker on the word as it stands, then with its first letter's case toggled;
 // an accepted spelling becomes the search word.
 bool CheckSpelling() {
-    gHitWord.clear();
-    gHitWordID = -1;
-    gHitWordSource.clear();
+    ClearHit();
     if (fw::InStrB(1, gSearchWord, " ") > 0) {
         return false;
     }
@@ -124,9 +129,7 @@ bool CheckSpelling() {
 
 void InitializeGlobals() {
     gSearchWord.clear();
-    gHitWord.clear();
-    gHitWordID = -1;
-    gHitWordSource.clear();
+    ClearHit();
     gDirectHit = false;
     EmptyResultLists();
     gBoldMarkers.clear();
@@ -210,9 +213,7 @@ void SearchAbort() {
     KillPass(window.FragmentSearchThread, gFragmentSearchRunning);
     KillPass(window.SoundexSearchThread, gSoundexSearchRunning);
     EmptyResultLists();
-    gHitWord.clear();
-    gHitWordID = -1;
-    gHitWordSource.clear();
+    ClearHit();
     gDirectHit = false;
     window.ProgressWheel.SetVisible(false);
 }

@@ -19,7 +19,6 @@ namespace PMC {
 namespace {
 
 constexpr int kLayoutFieldHeight = 5000;  // taller than any report, so nothing is laid out clipped
-constexpr int64_t kMinimumHeight = 100;   // the result window's own minimum height
 constexpr int kStepPumpMs = 8;
 constexpr int kFacingBelowParent = 1;
 
@@ -36,10 +35,8 @@ int64_t RoomBelowSearchWin() {
 // less room than the minimum keeps the minimum: the window then reaches past the screen's lower
 // edge, which is better than an animation chasing a height the window refuses.
 int32_t BoundTargetHeight(int64_t height) {
-    if (height <= kMinimumHeight) {
-        return static_cast<int32_t>(kMinimumHeight);
-    }
-    return static_cast<int32_t>(std::max(kMinimumHeight, std::min(height, RoomBelowSearchWin())));
+    const int64_t fitting = std::min(height, RoomBelowSearchWin());
+    return static_cast<int32_t>(std::max<int64_t>(ResultWin::kMinimumHeight, fitting));
 }
 
 // One step from `height` towards `target`; the last step lands exactly on the target. A step

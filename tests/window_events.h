@@ -23,6 +23,17 @@ inline void SendKey(QWidget* widget, int key, const QString& text,
     QCoreApplication::sendEvent(widget, &release);
 }
 
+// A press (or the second press of a double-click) and its release at `at` of `target`.
+inline void SendClick(QWidget* target, QPointF at, Qt::MouseButton button,
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                      QEvent::Type pressType = QEvent::MouseButtonPress) {
+    const QPointF global = target->mapToGlobal(at);
+    QMouseEvent press(pressType, at, global, button, button, modifiers);
+    QCoreApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton, modifiers);
+    QCoreApplication::sendEvent(target, &release);
+}
+
 // Types one character with the key code that Qt gives its key (the upper-case code point).
 inline void TypeCharacter(const fw::EditField& field, const std::string& character) {
     const QString text = QString::fromStdString(character);
@@ -47,12 +58,5 @@ inline void ClickCharacter(const fw::EditField& field, int64_t position, Qt::Mou
     const int width = right.top() == left.top() ? right.left() - left.left() : 4;
     // Whole pixels, as a mouse reports them, and never on the next character's edge.
     const int x = left.left() + std::min(static_cast<int>(across * width), width - 1);
-    const QPointF at(x, left.center().y());
-    QWidget* const area = edit->viewport();
-    const QPointF global = area->mapToGlobal(at);
-    QMouseEvent press(QEvent::MouseButtonPress, at, global, button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(area, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, global, button, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(area, &release);
+    SendClick(edit->viewport(), QPointF(x, left.center().y()), button);
 }

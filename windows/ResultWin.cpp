@@ -1,12 +1,9 @@
 // The result window and word picking. A click cuts the report into runs at delimiter characters:
-// first the command run between "(" and ")", then the word run between list separators. The
-// window is owned here and destroyed by a post routine of the application object, while Qt
-// still runs.
+// first the command run between "(" and ")", then the word run between list separators.
+// WindowOwner holds the one window.
 #include "windows/ResultWin.h"
 
-#include <QCoreApplication>
 #include <algorithm>
-#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -17,11 +14,11 @@
 #include "framework/ui.h"
 #include "search/PMC.h"
 #include "windows/SearchWin.h"
+#include "windows/WindowOwner.h"
 
 namespace {
 
 constexpr int kWidth = 270;
-constexpr int kInitialHeight = 100;
 constexpr int kMaximumHeight = 32000;
 constexpr int kTextSize = 11;
 constexpr int64_t kDoubleClickTicks = 30;
@@ -71,33 +68,34 @@ int64_t DelimiterBefore(fw::RegEx& delimiters, const std::string& text, int64_t 
     return -1;
 }
 
-}  // namespace
-
-struct ResultWinOwner {
-    static std::unique_ptr<ResultWin>& Instance() {
-        static std::unique_ptr<ResultWin> instance;
-        return instance;
-    }
-    static void Destroy() { Instance().reset(); }
+// The run around `position` between the delimiters that `pattern` matches: the position of the
+// delimiter before it (-1 for none) and of its own last character.
+struct Run {
+    int64_t before;
+    int64_t end;
 };
 
+Run RunAround(const std::string& pattern, const std::string& text, int64_t position) {
+    fw::RegEx delimiters;
+    delimiters.SearchPattern = pattern;
+    const int64_t end = RunEnd(delimiters, text, position);
+    return {DelimiterBefore(delimiters, text, position), end};
+}
+
+}  // namespace
+
 ResultWin& ResultWin::Get() {
-    std::unique_ptr<ResultWin>& instance = ResultWinOwner::Instance();
-    if (!instance) {
-        instance.reset(new ResultWin());
-        qAddPostRoutine(&ResultWinOwner::Destroy);
-    }
-    return *instance;
+    return WindowOwner<ResultWin>::Get();
 }
 
 bool ResultWin::Exists() {
-    return ResultWinOwner::Instance() != nullptr;
+    return WindowOwner<ResultWin>::Exists();
 }
 
 ResultWin::ResultWin()
-    : fw::Window(Frame::Drawer, kWidth, kInitialHeight),
-      ResultField(*this, fw::EditField::Kind::MultiLineStyled, 0, 0, kWidth, kInitialHeight) {
-    SetHeightLimits(kInitialHeight, kMaximumHeight);
+    : fw::Window(Frame::Drawer, kWidth, kMinimumHeight),
+      ResultField(*this, fw::EditField::Kind::MultiLineStyled, 0, 0, kWidth, kMinimumHeight) {
+    SetHeightLimits(kMinimumHeight, kMaximumHeight);
     SetTitle("Result");
     ResultField.SetReadOnly(true);
     ResultField.SetTextSize(kTextSize);
@@ -148,10 +146,7 @@ void ResultWin::PickAt(int64_t c) {
 }
 
 bool ResultWin::PickCommand(const std::string& text, int64_t c) {
-    fw::RegEx delimiters;
-    delimiters.SearchPattern = CommandDelimiters();
-    const int64_t end = RunEnd(delimiters, text, c);
-    const int64_t before = DelimiterBefore(delimiters, text, c);
+    const auto [before, end] = RunAround(CommandDelimiters(), text, c);
     const int64_t start = before + 1;
     const bool opens = before >= 0 && fw::Mid(text, before + 1, 1) == "(";
     const bool closes = fw::Mid(text, end + 2, 1) == ")";
@@ -165,10 +160,7 @@ bool ResultWin::PickCommand(const std::string& text, int64_t c) {
 
 void ResultWin::PickWord(const std::string& text, int64_t c) {
     gCommand.clear();
-    fw::RegEx delimiters;
-    delimiters.SearchPattern = WordDelimiters();
-    const int64_t end = RunEnd(delimiters, text, c);
-    const int64_t before = DelimiterBefore(delimiters, text, c);
+    const auto [before, end] = RunAround(WordDelimiters(), text, c);
     int64_t start = before + 1;
     if (before >= 0 && fw::Mid(text, before + 2, 1) == " ") {
         start = before + 2;  // one leading blank, never more

@@ -9,11 +9,17 @@
 #include "framework/editfield.h"
 #include "framework/window.h"
 
+template <class W>
+class WindowOwner;
+
 class ResultWin : public fw::Window {
   public:
     // The window, created hidden on first reference.
     static ResultWin& Get();
     static bool Exists();
+
+    // The least height of the window, and its height when created.
+    static constexpr int kMinimumHeight = 100;
 
     fw::EditField ResultField;
 
@@ -35,5 +41,5 @@ class ResultWin : public fw::Window {
     void PickAt(int64_t c);
     bool PickCommand(const std::string& text, int64_t c);
     void PickWord(const std::string& text, int64_t c);
-    friend struct ResultWinOwner;
+    friend class WindowOwner<ResultWin>;
 };

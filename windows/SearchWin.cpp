@@ -1,14 +1,11 @@
 // The search window's layout, its debounce and key filter, and the search timer's start-or-abort
-// step. The window is owned here and destroyed by a post routine of the application object,
-// while Qt still runs: its widgets, timers and threads must not outlive the QApplication.
+// step. WindowOwner holds the one window.
 #include "windows/SearchWin.h"
-
-#include <QCoreApplication>
-#include <memory>
 
 #include "framework/text.h"
 #include "framework/ui.h"
 #include "search/PMC.h"
+#include "windows/WindowOwner.h"
 #include "worddata/DIC.h"
 
 namespace {
@@ -30,25 +27,12 @@ bool IsEditingKey(const std::string& key) {
 
 }  // namespace
 
-struct SearchWinOwner {
-    static std::unique_ptr<SearchWin>& Instance() {
-        static std::unique_ptr<SearchWin> instance;
-        return instance;
-    }
-    static void Destroy() { Instance().reset(); }
-};
-
 SearchWin& SearchWin::Get() {
-    std::unique_ptr<SearchWin>& instance = SearchWinOwner::Instance();
-    if (!instance) {
-        instance.reset(new SearchWin());
-        qAddPostRoutine(&SearchWinOwner::Destroy);
-    }
-    return *instance;
+    return WindowOwner<SearchWin>::Get();
 }
 
 bool SearchWin::Exists() {
-    return SearchWinOwner::Instance() != nullptr;
+    return WindowOwner<SearchWin>::Exists();
 }
 
 const std::string& SearchWin::KeyFilterCharacters() {

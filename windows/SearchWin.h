@@ -13,6 +13,9 @@
 #include "framework/timer.h"
 #include "framework/window.h"
 
+template <class W>
+class WindowOwner;
+
 class SearchWin : public fw::Window {
   public:
     // A pass thread: its Run handler is bound when the window creates it.
@@ -68,5 +71,5 @@ class SearchWin : public fw::Window {
 
   private:
     SearchWin();
-    friend struct SearchWinOwner;
+    friend class WindowOwner<SearchWin>;
 };

@@ -25,17 +25,6 @@ namespace {
 
 using Kind = fw::EditField::Kind;
 
-// A press (or the second press of a double-click) and its release at `at` of the text area.
-void Click(QWidget* target, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
-           QEvent::Type pressType = QEvent::MouseButtonPress) {
-    const QPointF local(at);
-    const QPointF global(target->mapToGlobal(at));
-    QMouseEvent press(pressType, local, global, button, button, modifiers);
-    QCoreApplication::sendEvent(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, modifiers);
-    QCoreApplication::sendEvent(target, &release);
-}
-
 QTextEdit* StyledWidget(const fw::EditField& field) {
     return static_cast<QTextEdit*>(field.Widget());
 }
@@ -251,10 +240,10 @@ TEST_F(EditFieldTest, PressesDoubleClicksAndContextualClicksReachMouseDown) {
         return handled;
     };
     const QPoint beta = PointOfCharacter(field, 7);
-    Click(area, beta, Qt::LeftButton, Qt::NoModifier);
-    Click(area, beta, Qt::LeftButton, Qt::NoModifier, QEvent::MouseButtonDblClick);
-    Click(area, beta, Qt::RightButton, Qt::NoModifier);
-    Click(area, beta, Qt::LeftButton, Qt::ControlModifier);
+    SendClick(area, beta, Qt::LeftButton, Qt::NoModifier);
+    SendClick(area, beta, Qt::LeftButton, Qt::NoModifier, QEvent::MouseButtonDblClick);
+    SendClick(area, beta, Qt::RightButton, Qt::NoModifier);
+    SendClick(area, beta, Qt::LeftButton, Qt::ControlModifier);
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0].position, 7);
     EXPECT_FALSE(seen[0].contextual);
@@ -265,7 +254,7 @@ TEST_F(EditFieldTest, PressesDoubleClicksAndContextualClicksReachMouseDown) {
     EXPECT_EQ(field.SelStart(), 0) << "a handled press leaves the caret where it was";
 
     handled = false;
-    Click(area, beta, Qt::LeftButton, Qt::NoModifier);
+    SendClick(area, beta, Qt::LeftButton, Qt::NoModifier);
     EXPECT_EQ(field.SelStart(), 7) << "an unhandled press is Qt's";
     window.Hide();
 }

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "framework/events.h"
+#include "framework/fiber_helpers.h"
 #include "framework/text.h"
 #include "framework/threads.h"
 #include "framework/timer.h"
@@ -44,13 +44,8 @@ class ChainTest : public SearchTest {
             },
             1);
         probe.SetMode(fw::Timer::ModeMultiple);
-        for (int64_t i = 1; i <= fw::Len(first); ++i) {
-            SearchDriver::TypeKey(fw::Mid(first, i, 1));
-        }
-        const double deadline = fw::Microseconds() + 20e6;
-        while (!interrupted && fw::Microseconds() < deadline) {
-            fw::DoEvents(1);
-        }
+        SearchDriver::TypeWord(first);
+        PumpUntil([&] { return interrupted; }, 20000);
         probe.SetMode(fw::Timer::ModeOff);
         ASSERT_TRUE(interrupted) << "the state was never reached";
         // The abort re-armed the timer at 200 ms; the new search starts once nothing runs.

@@ -12,21 +12,14 @@
 #include "framework/text.h"
 #include "framework/timer.h"
 #include "search/PMC.h"
+#include "tools/drive/SearchDriver.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 
 namespace {
 
-using Runs = std::vector<std::pair<int32_t, int32_t>>;
-
-Runs PairsOf(const std::vector<int32_t>& markers) {
-    Runs runs;
-    for (size_t i = 0; i + 1 < markers.size(); i += 2) {
-        runs.emplace_back(markers[i], markers[i + 1]);
-    }
-    return runs;
-}
+using Runs = SearchDriver::Runs;
 
 // The character range (start, end) of the first occurrence of each piece in `text`.
 Runs RangesOf(const std::string& text, const std::vector<std::string>& pieces) {
@@ -153,8 +146,8 @@ TEST_F(ReportTest, TextAndStyleRunsFollowTheSearchState) {
         PMC::RefreshReport();
 
         EXPECT_EQ(FieldText(), c.text);
-        EXPECT_EQ(PairsOf(PMC::gBoldMarkers), RangesOf(c.text, c.bold));
-        EXPECT_EQ(PairsOf(PMC::gItalicMarkers), RangesOf(c.text, c.italic));
+        EXPECT_EQ(SearchDriver::RunsOf(PMC::gBoldMarkers), RangesOf(c.text, c.bold));
+        EXPECT_EQ(SearchDriver::RunsOf(PMC::gItalicMarkers), RangesOf(c.text, c.italic));
         const fw::EditField& field = ResultWin::Get().ResultField;
         for (const auto& [start, end] : RangesOf(c.text, c.bold)) {
             EXPECT_TRUE(field.IsBoldAt(start) && field.IsBoldAt(end - 1)) << start;
@@ -211,8 +204,8 @@ TEST_F(ReportTest, EnglishBlockShowsThreeSensesThenTheHiddenCount) {
         }
         const std::string block = PMC::ArrayToStringENContexts("Noun", 100);
         EXPECT_EQ(block, "\n\nNouns...\n\nn1\n[c1]\n\nn2\n\nn3\n[c3]" + c.tail);
-        EXPECT_EQ(PairsOf(PMC::gBoldMarkers), (Runs{{102, 110}}));
-        EXPECT_EQ(PairsOf(PMC::gItalicMarkers), (Runs{{114, 119}, {127, 132}}));
+        EXPECT_EQ(SearchDriver::RunsOf(PMC::gBoldMarkers), (Runs{{102, 110}}));
+        EXPECT_EQ(SearchDriver::RunsOf(PMC::gItalicMarkers), (Runs{{114, 119}, {127, 132}}));
     }
     EXPECT_EQ(PMC::ArrayToStringENContexts("Adjective", 0), "");
 }

@@ -1,14 +1,11 @@
 // The result window's sizing: the height rule with its bounds, the animated steps towards it,
 // and showing and hiding without disturbing the search field.
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "framework/events.h"
 #include "framework/timer.h"
-#include "framework/ui.h"
 #include "search/PMC.h"
 #include "search/PMCSizing.h"
 #include "test_ui.h"
@@ -17,7 +14,6 @@
 
 namespace {
 
-// A main screen of a chosen height; every other service is inert.
 // Every distinct height the result window takes while events are pumped, and how often the
 // event loop ran a timer at all.
 class HeightRecorder {

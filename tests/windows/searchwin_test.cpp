@@ -4,11 +4,11 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/events.h"
+#include "framework/fiber_helpers.h"
 #include "search/App.h"
 #include "search/PMC.h"
 #include "test_ui.h"
@@ -27,17 +27,6 @@ using Clock = std::chrono::steady_clock;
 
 int64_t MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
-
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    const auto start = Clock::now();
-    while (!done()) {
-        if (MsSince(start) > timeoutMs) {
-            return false;
-        }
-        fw::DoEvents(1);
-    }
-    return true;
 }
 
 class SearchWinTest : public ::testing::Test {
@@ -179,12 +168,9 @@ void ShutDownDuringTheFragmentHandOver() {
     ResultWin::Get().SetHeight(1000);
     PMC::gFragmentSearchRunning = true;
     window.FragmentSearchThread.Run();
-    const auto start = Clock::now();
-    while (!(PMC::gRefreshReportRunning && PMC::gSoundexSearchRunning)) {
-        if (MsSince(start) > 10000) {
-            std::_Exit(2);
-        }
-        fw::DoEvents(1);
+    if (!PumpUntil([] { return PMC::gRefreshReportRunning && PMC::gSoundexSearchRunning; },
+                   10000)) {
+        std::_Exit(2);
     }
     qt_call_post_routines();
     std::_Exit(0);

@@ -7,7 +7,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
 #include "framework/events.h"
@@ -33,14 +32,6 @@ void ServeEvents() {
 
 double NowMs() {
     return fw::Microseconds() / 1e3;
-}
-
-std::vector<std::pair<int32_t, int32_t>> Pairs(const std::vector<int32_t>& markers) {
-    std::vector<std::pair<int32_t, int32_t>> pairs;
-    for (size_t i = 0; i + 1 < markers.size(); i += 2) {
-        pairs.emplace_back(markers[i], markers[i + 1]);
-    }
-    return pairs;
 }
 
 void AppendJsonString(std::string& out, const std::string& text) {
@@ -75,7 +66,7 @@ void AppendJsonString(std::string& out, const std::string& text) {
     out += '"';
 }
 
-void AppendRuns(std::string& out, const std::vector<std::pair<int32_t, int32_t>>& runs) {
+void AppendRuns(std::string& out, const SearchDriver::Runs& runs) {
     out += '[';
     for (size_t i = 0; i < runs.size(); ++i) {
         out += (i ? ", [" : "[") + std::to_string(runs[i].first) + ", " +
@@ -90,11 +81,14 @@ std::string Milliseconds(double ms) {
     return text;
 }
 
+// The key a keyboard gives for a character: Qt numbers a letter's key by its upper-case code point
+// (Key_A, Key_Udiaeresis); "ß" has a key of its own (Key_ssharp), the blank and the hyphen too.
 int KeyCode(const std::string& character) {
-    if (character.size() == 1 && std::isalpha(static_cast<unsigned char>(character[0]))) {
-        return Qt::Key_A + (std::toupper(static_cast<unsigned char>(character[0])) - 'A');
+    const QString text = QString::fromStdString(character);
+    if (text.isEmpty()) {
+        return Qt::Key_unknown;
     }
-    return character == " " ? Qt::Key_Space : (character == "-" ? Qt::Key_Minus : Qt::Key_unknown);
+    return static_cast<int>(text.at(0).toUpper().unicode());
 }
 
 }  // namespace
@@ -178,6 +172,20 @@ void SearchDriver::TypeKey(const std::string& character) {
     QApplication::sendEvent(field, &release);
 }
 
+void SearchDriver::TypeWord(const std::string& word) {
+    for (int64_t i = 1; i <= fw::Len(word); ++i) {
+        TypeKey(fw::Mid(word, i, 1));
+    }
+}
+
+SearchDriver::Runs SearchDriver::RunsOf(const std::vector<int32_t>& markers) {
+    Runs runs;
+    for (size_t i = 0; i + 1 < markers.size(); i += 2) {
+        runs.emplace_back(markers[i], markers[i + 1]);
+    }
+    return runs;
+}
+
 bool SearchDriver::IsSettled() {
     const SearchWin& window = SearchWin::Get();
     return window.SearchTimer.GetMode() == fw::Timer::ModeOff &&
@@ -205,9 +213,7 @@ std::optional<SearchDriver::Result> SearchDriver::Search(const std::string& word
     field.SetSelStart(0);
     field.SetSelLength(fw::Len(field.Text()));
     probe_->firedAt = -1;
-    for (int64_t i = 1; i <= fw::Len(word); ++i) {
-        TypeKey(fw::Mid(word, i, 1));
-    }
+    TypeWord(word);
     probe_->timer.SetMode(fw::Timer::ModeMultiple);
     const bool settled = WaitUntilSettled(timeoutMs);
     probe_->timer.SetMode(fw::Timer::ModeOff);
@@ -218,8 +224,8 @@ std::optional<SearchDriver::Result> SearchDriver::Search(const std::string& word
     result.word = word;
     result.hit = PMC::gDirectHit;
     result.report = ResultWin::Get().ResultField.Text();
-    result.bold = Pairs(PMC::gBoldMarkers);
-    result.italic = Pairs(PMC::gItalicMarkers);
+    result.bold = RunsOf(PMC::gBoldMarkers);
+    result.italic = RunsOf(PMC::gItalicMarkers);
     if (probe_->firedAt >= 0) {
         result.ms = NowMs() - probe_->firedAt;
         result.cpuMs = probe_->ProgramCpuSinceFire();

@@ -13,12 +13,15 @@
 
 class SearchDriver {
   public:
+    // Style runs as (start, end) character offsets.
+    using Runs = std::vector<std::pair<int32_t, int32_t>>;
+
     struct Result {
         std::string word;
         bool hit = false;
         std::string report;
-        std::vector<std::pair<int32_t, int32_t>> bold;
-        std::vector<std::pair<int32_t, int32_t>> italic;
+        Runs bold;
+        Runs italic;
         double ms = 0;          // from the search timer's firing to the settled report
         double cpuMs = 0;       // the program's CPU over the same span, its event pumps left out
         double maxStallMs = 0;  // the longest the event loop went without serving a 1 ms timer
@@ -36,6 +39,10 @@ class SearchDriver {
 
     // Types one key into the search field, through its key filter.
     static void TypeKey(const std::string& character);
+    // Types `word` key by key.
+    static void TypeWord(const std::string& word);
+    // The controller's consecutive (start, end) markers as runs.
+    static Runs RunsOf(const std::vector<int32_t>& markers);
     // Waits until the state has settled as Search does; false after `timeoutMs`.
     static bool WaitUntilSettled(int timeoutMs);
     static bool IsSettled();
