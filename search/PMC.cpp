@@ -22,36 +22,6 @@ constexpr int kSearchWinTop = 24;
 constexpr int kSearchWinRightGap = 2;
 const char* const kProductName = "Quorvane";
 
-// The characters of a word beyond the ASCII letters: the German letters, the blank, the hyphen.
-bool IsWordCharacter(std::string_view character) {
-    if (character.size() == 1) {
-        const char c = character[0];
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == ' ' || c == '-';
-    }
-    static constexpr std::string_view kGerman[] = {"ä", "ö", "ü", "Ä", "Ö", "Ü", "ß"};
-    for (const std::string_view letter : kGerman) {
-        if (character == letter) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The byte length of the UTF-8 sequence that starts with `lead`; an invalid lead byte is one
-// character of its own, which no word may contain.
-size_t SequenceLength(unsigned char lead) {
-    if (lead < 0x80) {
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        return 2;
-    }
-    if ((lead & 0xF0) == 0xE0) {
-        return 3;
-    }
-    return (lead & 0xF8) == 0xF0 ? 4 : 1;
-}
-
 void EmptyResultLists() {
     for (WordList* list :
          {&gSynonymWords, &gSoundexWords, &gFragmentStart, &gFragmentEnd, &gFragmentAny,
@@ -156,12 +126,15 @@ bool CheckWord(const std::string& word) {
     if (!word.empty() && word[0] == '-') {
         return false;
     }
-    for (size_t i = 0; i < word.size();) {
-        const size_t length = SequenceLength(static_cast<unsigned char>(word[i]));
-        if (!IsWordCharacter(std::string_view(word).substr(i, length))) {
+    // A word holds only what the search field's key filter lets through; an invalid UTF-8 byte,
+    // a character of its own, matches none of those.
+    const std::string& allowed = SearchWin::KeyFilterCharacters();
+    for (std::string_view rest = word; !rest.empty();) {
+        const std::string character = fw::Left(rest, 1);
+        if (fw::InStrB(1, allowed, character) == 0) {
             return false;
         }
-        i += length;
+        rest.remove_prefix(character.size());
     }
     return true;
 }
