@@ -1,5 +1,6 @@
-// The runtime stand-in: name look-ups, messages, reference counts, autorelease pools, strings and
-// arrays, and the Cocoa library's export table.
+// The runtime stand-in where the bridge and the spell-checker service do not reach: malformed
+// messages, the structure send, UTF-16 lengths and tight buffers, stale references, nested pools
+// and the Cocoa library's export table.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,15 +15,6 @@ using platform::MessageArguments;
 
 int32_t NewString(const char* text) {
     return CFStringCreateWithCString(0, text, platform::kEncodingUTF8);
-}
-
-std::string ReadString(int32_t ref) {
-    char buffer[64] = {};
-    return CFStringGetCString(ref, buffer, sizeof buffer, platform::kEncodingUTF8) ? buffer : "?";
-}
-
-bool IsAlive(int32_t ref) {
-    return CFGetTypeID(ref) != 0;
 }
 
 int32_t Send(int32_t receiver, const char* selector, const MessageArguments& arguments = {}) {
@@ -42,20 +34,10 @@ int32_t RetainedGuesses(const char* word) {
     return CFRetain(array);
 }
 
-TEST(RuntimeTest, UnknownClassAndSelectorNamesAnswerNil) {
-    EXPECT_NE(objc_getClass("NSSpellChecker"), 0);
-    EXPECT_NE(objc_getClass("NSAutoreleasePool"), 0);
-    EXPECT_NE(sel_registerName("guessesForWord:"), 0);
-    for (const char* name : {"NSString", "nsspellchecker", "", static_cast<const char*>(nullptr)}) {
-        EXPECT_EQ(objc_getClass(name), 0);
-    }
-    for (const char* name :
-         {"guessesForWord", "learnWord:", "", static_cast<const char*>(nullptr)}) {
-        EXPECT_EQ(sel_registerName(name), 0);
-    }
-}
-
-TEST(RuntimeTest, MessagesTheReceiverDoesNotUnderstandAnswerNil) {
+TEST(RuntimeTest, NamesAndMessagesTheRuntimeDoesNotKnowAnswerNil) {
+    EXPECT_EQ(objc_getClass("nsspellchecker"), 0);
+    EXPECT_EQ(objc_getClass(nullptr), 0);
+    EXPECT_EQ(sel_registerName(nullptr), 0);
     const int32_t checkerClass = objc_getClass("NSSpellChecker");
     const int32_t checker = Send(checkerClass, "sharedSpellChecker");
     const int32_t text = NewString("Haus");
@@ -67,14 +49,6 @@ TEST(RuntimeTest, MessagesTheReceiverDoesNotUnderstandAnswerNil) {
     EXPECT_EQ(Send(checker, "setLanguage:", {text, text}), 0);  // one too many
     EXPECT_EQ(objc_msgSend(checker, 999), 0);
     CFRelease(text);
-}
-
-TEST(RuntimeTest, TheCheckerIsSharedAndTagsAreUnique) {
-    const int32_t checkerClass = objc_getClass("NSSpellChecker");
-    EXPECT_EQ(Send(checkerClass, "sharedSpellChecker"), Send(checkerClass, "sharedSpellChecker"));
-    const int32_t first = Send(checkerClass, "uniqueSpellDocumentTag");
-    EXPECT_NE(first, 0);
-    EXPECT_NE(Send(checkerClass, "uniqueSpellDocumentTag"), first);
 }
 
 TEST(RuntimeTest, TheCheckReachesOnlyThroughTheStructureSendAndValidatesItsArguments) {
@@ -98,31 +72,18 @@ TEST(RuntimeTest, TheCheckReachesOnlyThroughTheStructureSendAndValidatesItsArgum
     CFRelease(language);
 }
 
-TEST(RuntimeTest, StringsRoundTripUnicodeAndCountUTF16Units) {
+TEST(RuntimeTest, StringsCountUTF16UnitsAndNeedRoomForTheirNul) {
     const int32_t text = NewString("Grüße, 😀");
     ASSERT_NE(text, 0);
     EXPECT_EQ(CFStringGetLength(text), 9);
-    EXPECT_EQ(ReadString(text), "Grüße, 😀");
     char tight[13] = {};  // 13 bytes of text, no room for the NUL
     EXPECT_FALSE(CFStringGetCString(text, tight, sizeof tight, platform::kEncodingUTF8));
     EXPECT_FALSE(CFStringGetCString(text, tight, sizeof tight, platform::kEncodingInvalid));
     EXPECT_EQ(CFStringGetMaximumSizeForEncoding(9, platform::kEncodingUTF8), 27);
     EXPECT_EQ(CFStringGetMaximumSizeForEncoding(0x7FFFFFFF, platform::kEncodingUTF8), -1);
-    CFRelease(text);
-}
-
-TEST(RuntimeTest, StringsAreMadeOnlyFromValidUTF8) {
     EXPECT_EQ(CFStringCreateWithCString(0, "Haus", platform::kEncodingInvalid), 0);
-    EXPECT_EQ(CFStringCreateWithCString(0,
-                                        "Gr\xfc\xdf"
-                                        "e",
-                                        platform::kEncodingUTF8),
-              0);
     EXPECT_EQ(CFStringCreateWithCString(0, nullptr, platform::kEncodingUTF8), 0);
-    const int32_t empty = NewString("");
-    EXPECT_NE(empty, 0);
-    EXPECT_EQ(CFStringGetLength(empty), 0);
-    CFRelease(empty);
+    CFRelease(text);
 }
 
 TEST(RuntimeTest, AnObjectGoesAtItsLastReleaseAndLaterReleasesAreCountedAsStale) {
@@ -142,22 +103,6 @@ TEST(RuntimeTest, AnObjectGoesAtItsLastReleaseAndLaterReleasesAreCountedAsStale)
     EXPECT_NE(NewString("Haus"), text) << "a reference is never handed out twice";
 }
 
-TEST(RuntimeTest, APoolReleasesWhatWasAutoreleasedIntoItOnce) {
-    const int32_t pool = NewPool();
-    ASSERT_NE(pool, 0);
-    const int32_t array = RetainedGuesses("Hasu");
-    ASSERT_EQ(CFGetRetainCount(array), 2);
-    const int32_t element = CFArrayGetValueAtIndex(array, 0);
-    EXPECT_EQ(CFArrayGetValueAtIndex(array, CFArrayGetCount(array)), 0);
-    Send(pool, "release");
-    EXPECT_FALSE(IsAlive(pool));
-    EXPECT_EQ(CFGetRetainCount(array), 1);
-    EXPECT_TRUE(IsAlive(element));
-    CFRelease(array);
-    EXPECT_FALSE(IsAlive(array));
-    EXPECT_FALSE(IsAlive(element)) << "the array owned its elements";
-}
-
 TEST(RuntimeTest, ReleasingAnOuterPoolDrainsThePoolsOpenedAfterIt) {
     Send(objc_getClass("NSSpellChecker"), "sharedSpellChecker");  // made once, lives on
     const int64_t live = platform::LiveObjectCount();
@@ -166,13 +111,14 @@ TEST(RuntimeTest, ReleasingAnOuterPoolDrainsThePoolsOpenedAfterIt) {
     const int32_t outerArray = RetainedGuesses("Hasu");
     const int32_t inner = NewPool();
     const int32_t innerArray = RetainedGuesses("Hasu");
+    EXPECT_EQ(CFArrayGetValueAtIndex(innerArray, CFArrayGetCount(innerArray)), 0);
     Send(outer, "release");
-    EXPECT_FALSE(IsAlive(inner));
+    EXPECT_EQ(CFGetTypeID(inner), 0) << "the inner pool went with the outer one";
     EXPECT_EQ(CFGetRetainCount(outerArray), 1);
     EXPECT_EQ(CFGetRetainCount(innerArray), 1);
     CFRelease(outerArray);
     CFRelease(innerArray);
-    EXPECT_EQ(platform::LiveObjectCount(), live);
+    EXPECT_EQ(platform::LiveObjectCount(), live) << "the arrays owned their elements";
     EXPECT_EQ(platform::StaleReferenceCount(), stale);
 }
 

@@ -24,9 +24,8 @@ class SpellCheckerTest : public ::testing::Test {
         static SpellChecker checker("/usr/share/hunspell");
         return checker;
     }
-    static SpellingRange Check(const char* text, const std::string& language, int32_t start = 0,
-                               bool wrap = false) {
-        return Checker().Check(QString::fromUtf8(text), start, language, wrap, nullptr);
+    static SpellingRange Check(const char* text, const std::string& language) {
+        return Checker().Check(QString::fromUtf8(text), 0, language, false, nullptr);
     }
 };
 
@@ -35,9 +34,8 @@ TEST_F(SpellCheckerTest, OnlyLanguagesWithAnInstalledDictionaryAreAccepted) {
         const char* language;
         bool accepted;
     };
-    for (const Case& c :
-         {Case{"de", true}, Case{"en", true}, Case{"en_GB", true}, Case{"Multilingual", true},
-          Case{"", false}, Case{"fr", false}, Case{"DE", false}, Case{"de_DE", false}}) {
+    for (const Case& c : {Case{"de", true}, Case{"en_GB", true}, Case{"Multilingual", true},
+                          Case{"", false}, Case{"fr", false}, Case{"DE", false}}) {
         SCOPED_TRACE(c.language);
         ASSERT_TRUE(Checker().SetLanguage("en"));
         EXPECT_EQ(Checker().SetLanguage(c.language), c.accepted);
@@ -54,18 +52,14 @@ TEST_F(SpellCheckerTest, TheRangeIsTheFirstMisspelledWordOrEmpty) {
     };
     const uint32_t none = SpellChecker::kNotFound;
     for (const Case& c : {
-             Case{"Haus", "de", none, 0},
-             Case{"Hasu", "de", 0, 4},
              Case{"Haus Fenstr", "de", 5, 6},
              Case{"Straße über", "de", none, 0},
              Case{"colour", "en", 0, 6},
              Case{"colour", "en_GB", none, 0},
-             Case{"color", "en_GB", 0, 5},
              Case{"Haus house colour", "Multilingual", none, 0},
              Case{"Haus Hasu", "Multilingual", 5, 4},
              Case{"1999", "de", none, 0},
              Case{"", "de", none, 0},
-             Case{"Haus", "fr", 0, 4},
              Case{"Haus", "", 0, 4},
          }) {
         SCOPED_TRACE(std::string(c.text) + " / " + c.language);
@@ -73,35 +67,6 @@ TEST_F(SpellCheckerTest, TheRangeIsTheFirstMisspelledWordOrEmpty) {
         EXPECT_EQ(range.length, c.length);
         EXPECT_EQ(range.location, c.location);
     }
-}
-
-TEST_F(SpellCheckerTest, TheSearchStartsAtTheOffsetAndWrapsOnlyWhenAsked) {
-    EXPECT_EQ(Check("Hasu Haus", "de", 4).length, 0u);
-    const SpellingRange wrapped = Check("Hasu Haus", "de", 4, true);
-    EXPECT_EQ(wrapped.location, 0u);
-    EXPECT_EQ(wrapped.length, 4u);
-    EXPECT_EQ(Check("Haus Hasu", "de", 5).location, 5u);
-    EXPECT_EQ(Check("Haus", "de", -3).length, 0u);
-    EXPECT_EQ(Check("Hasu", "de", 100).length, 0u);
-}
-
-TEST_F(SpellCheckerTest, TheWordCountCountsEveryWordOfTheText) {
-    int32_t count = -1;
-    Checker().Check("Hasu Haus, 12 Straße", 0, "de", false, &count);
-    EXPECT_EQ(count, 4);
-}
-
-TEST_F(SpellCheckerTest, GuessesComeInTheCurrentLanguage) {
-    ASSERT_TRUE(Checker().SetLanguage("de"));
-    std::vector<std::string> guesses = Checker().Guesses("Fenstr");
-    ASSERT_FALSE(guesses.empty());
-    EXPECT_EQ(guesses.front(), "Fenster");
-    EXPECT_TRUE(Checker().Guesses("xqzxqzxqzk").empty());
-    EXPECT_TRUE(Checker().Guesses("").empty());
-
-    ASSERT_TRUE(Checker().SetLanguage("en_GB"));
-    guesses = Checker().Guesses("color");
-    EXPECT_NE(std::find(guesses.begin(), guesses.end(), "colour"), guesses.end());
 }
 
 TEST_F(SpellCheckerTest, MultilingualGuessesInterleaveTheDictionariesEachGuessOnce) {
@@ -147,13 +112,6 @@ TEST_F(Latin1DictionaryTest, WordsCrossInUTF8AndAreConvertedBothWays) {
     const std::vector<std::string> guesses = dictionary.Suggest("Mller");
     EXPECT_NE(std::find(guesses.begin(), guesses.end(), "Müller"), guesses.end());
     EXPECT_TRUE(dictionary.Suggest("Müll€r").empty());
-}
-
-TEST_F(Latin1DictionaryTest, MissingFilesAcceptNoWordAndSuggestNothing) {
-    platform::HunspellDictionary dictionary(folder_ / "none.aff", folder_ / "none.dic");
-    EXPECT_FALSE(dictionary.Exists());
-    EXPECT_FALSE(dictionary.Spell("Müller"));
-    EXPECT_TRUE(dictionary.Suggest("Mller").empty());
 }
 
 }  // namespace

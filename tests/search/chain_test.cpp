@@ -22,12 +22,10 @@ bool Running(const fw::Thread& thread) {
     return thread.GetState() == State::Running;
 }
 
-// Types `word` and pumps until `reached` holds, then lets the search timer's abort run right
-// there, as a user typing a new word into that moment would.
 class ChainTest : public SearchTest {
   protected:
-    // Starts a search for `first`, waits for `reached`, then fires the search timer with `second`
-    // in the field from inside the event processing that saw the state.
+    // Searches `first` until `reached` holds, then fires the search timer with `second` in the
+    // field right there, as a user typing a new word into that moment would.
     void InterruptAt(const std::string& first, const std::function<bool()>& reached,
                      const std::string& second) {
         SearchWin& window = SearchWin::Get();
@@ -62,66 +60,45 @@ class ChainTest : public SearchTest {
     }
 };
 
-TEST_F(ChainTest, NewSearchStartsWhileEachPassRuns) {
+// Each row is a moment a new word can meet. The traps: an end operation has set the next pass's
+// flag and rebuilds the report, whose animation pumps events, when the search timer's abort kills
+// the ending thread right there; and an abort after the sound-alike pass ended but before its
+// 100 ms hand-over ran leaves the flag, so the hand-over still runs and the retrying search timer
+// starts the new search after it.
+TEST_F(ChainTest, NewSearchStartsWhateverStateThePassChainIsIn) {
     SearchWin& window = SearchWin::Get();
+    const auto ending = [](const fw::Thread& thread, const bool& nextFlag) {
+        return [&] {
+            return PMC::gRefreshReportRunning && fw::CurrentThread() == &thread && nextFlag;
+        };
+    };
     struct Case {
         const char* name;
+        int timeSlice;   // 0: a thread switch at every yield, so each pass is met running
+        int windowStep;  // 2: a long animation, many 8 ms pumps inside the end operation
         std::function<bool()> reached;
     };
     const Case cases[] = {
-        {"synonym pass", [&] { return Running(window.SynonymSearchThread); }},
-        {"fragment pass", [&] { return Running(window.FragmentSearchThread); }},
-        {"sound-alike pass", [&] { return Running(window.SoundexSearchThread); }},
+        {"synonym pass", 0, 20, [&] { return Running(window.SynonymSearchThread); }},
+        {"fragment pass", 0, 20, [&] { return Running(window.FragmentSearchThread); }},
+        {"sound-alike pass", 0, 20, [&] { return Running(window.SoundexSearchThread); }},
+        {"synonym end", 3000, 2, ending(window.SynonymSearchThread, PMC::gFragmentSearchRunning)},
+        {"fragment end", 3000, 2, ending(window.FragmentSearchThread, PMC::gSoundexSearchRunning)},
+        {"pending hand-over", 3000, 20,
+         [&] {
+             return window.FinishedSoundexSearchTimer.GetMode() == fw::Timer::ModeSingle &&
+                    !Running(window.SoundexSearchThread);
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetSearchState();
-        fw::SetTimeSlice(0);
+        PMC::gWindowStep = c.windowStep;
+        fw::SetTimeSlice(c.timeSlice);
         InterruptAt("Haus", c.reached, "Fenster");
         fw::SetTimeSlice(3000);
         ExpectSettledOn("Fenster");
     }
-}
-
-// The trap: an end operation has set the next pass's flag and rebuilds the report, whose
-// animation pumps events; the search timer's abort kills the ending thread right there.
-TEST_F(ChainTest, NewSearchStartsWhenTheAbortRunsInsideAnEndOperationsReport) {
-    SearchWin& window = SearchWin::Get();
-    struct Case {
-        const char* name;
-        const fw::Thread* ending;
-        const bool* nextFlag;
-    };
-    const Case cases[] = {
-        {"synonym end", &window.SynonymSearchThread, &PMC::gFragmentSearchRunning},
-        {"fragment end", &window.FragmentSearchThread, &PMC::gSoundexSearchRunning},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ResetSearchState();
-        PMC::gWindowStep = 2;  // a long animation: many 8 ms pumps inside the end operation
-        InterruptAt(
-            "Haus",
-            [&] {
-                return PMC::gRefreshReportRunning && fw::CurrentThread() == c.ending && *c.nextFlag;
-            },
-            "Fenster");
-        ExpectSettledOn("Fenster");
-    }
-}
-
-// An abort after the sound-alike pass ended but before its 100 ms hand-over ran leaves the flag;
-// the hand-over still runs, and the retrying search timer starts the new search after it.
-TEST_F(ChainTest, NewSearchStartsAfterThePendingHandOver) {
-    SearchWin& window = SearchWin::Get();
-    InterruptAt(
-        "Haus",
-        [&] {
-            return window.FinishedSoundexSearchTimer.GetMode() == fw::Timer::ModeSingle &&
-                   !Running(window.SoundexSearchThread);
-        },
-        "Fenster");
-    ExpectSettledOn("Fenster");
 }
 
 // A reply handled inside the first report's animation can make the word known; the search start

@@ -49,7 +49,6 @@ class ReportTest : public ::testing::Test {
     void SetUp() override {
         PMC::InitializeGlobals();
         DIC::gSelectedLanguage = "DE";
-        PMC::gWindowStep = 20;
         ResultWin::Get().SetHeight(100);
     }
     void TearDown() override {
@@ -58,16 +57,15 @@ class ReportTest : public ::testing::Test {
     }
 };
 
-struct ReportCase {
-    const char* scenario;
-    std::function<void()> state;
-    std::string text;
-    std::vector<std::string> bold;
-    std::vector<std::string> italic;
-};
-
-const std::vector<ReportCase>& ReportCases() {
-    static const std::vector<ReportCase> cases = {
+TEST_F(ReportTest, TextAndStyleRunsFollowTheSearchState) {
+    struct Case {
+        const char* scenario;
+        std::function<void()> state;
+        std::string text;
+        std::vector<std::string> bold;
+        std::vector<std::string> italic;
+    };
+    const Case cases[] = {
         {"UnknownWordRightAfterItsSearchStarts",
          [] { PMC::gFragmentSearchRunning = true; },
          "\nUnknown word.\n\nPlease wait for more suggestions...",
@@ -101,21 +99,6 @@ const std::vector<ReportCase>& ReportCases() {
          "\n\"Tür\" was found!\n\nPlease wait for more analysis...",
          {"\"Tür\" was found!", "Please wait for more analysis..."},
          {}},
-        {"FinishedUnknownWordListsInSectionOrderWithSource",
-         [] {
-             PMC::gFragmentStart = {"Haustür"};
-             PMC::gSoundexWords = {"Hose", "Hase"};
-             PMC::gFragmentEnd = {"Rathaus"};
-             PMC::gFragmentAny = {"Rathausplatz"};
-             PMC::gSynonymWords = {"never shown without a hit"};
-             PMC::gHitWordSource = "Mac OS X System Dictionary";
-         },
-         "\nUnknown word.\n\nPossible continuation...\n\nHaustür\n\nSimilar to...\n\nHose, "
-         "Hase\n\nWords with this ending...\n\nRathaus\n\nOther words with this "
-         "fragment...\n\nRathausplatz\n\nList of sources: Mac OS X System Dictionary",
-         {"Unknown word.", "Possible continuation...", "Similar to...", "Words with this ending...",
-          "Other words with this fragment..."},
-         {}},
         {"EnglishSensesInPartOfSpeechOrderAndCleanedSynonyms",
          [] {
              DIC::gSelectedLanguage = "EN";
@@ -133,11 +116,7 @@ const std::vector<ReportCase>& ReportCases() {
          {"\"fast\" was found!", "Nouns...", "Verbs...", "Adjectives...", "Synonyms..."},
          {"\n[abstaining from food]", "\n[acting quickly]"}},
     };
-    return cases;
-}
-
-TEST_F(ReportTest, TextAndStyleRunsFollowTheSearchState) {
-    for (const ReportCase& c : ReportCases()) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.scenario);
         PMC::InitializeGlobals();
         DIC::gSelectedLanguage = "DE";
@@ -169,41 +148,31 @@ TEST_F(ReportTest, CleanSynonymsUsesUpEachMatchedForbiddenWordOnce) {
 }
 
 TEST_F(ReportTest, ListsShowFortyEntriesThenTheHiddenCount) {
-    struct Case {
-        int entries;
-        bool showAll;
-        int shown;
-        std::string tail;
-    };
-    for (const Case& c : {Case{40, false, 40, ""}, Case{41, false, 40, ", (1...)"},
-                          Case{41, true, 41, ""}, Case{0, false, 0, ""}}) {
-        SCOPED_TRACE(c.entries);
-        PMC::gShowAll = c.showAll;
-        const PMC::WordList list = Words(c.entries);
+    const std::pair<int, std::string> cases[] = {{40, ""}, {41, ", (1...)"}};
+    for (const auto& [entries, tail] : cases) {
+        SCOPED_TRACE(entries);
+        const PMC::WordList list = Words(entries);
         std::string expected;
-        for (int i = 0; i < c.shown; ++i) {
+        for (int i = 0; i < 40; ++i) {
             expected += (i > 0 ? ", " : "") + list[i];
         }
-        EXPECT_EQ(PMC::ArrayToString(list), expected + c.tail);
+        EXPECT_EQ(PMC::ArrayToString(list), expected + tail);
     }
 }
 
 TEST_F(ReportTest, EnglishBlockShowsThreeSensesThenTheHiddenCount) {
-    struct Case {
-        int senses;
-        std::string tail;
-    };
-    for (const Case& c : {Case{3, ""}, Case{5, "\n\n(2...)"}}) {
-        SCOPED_TRACE(c.senses);
+    const std::pair<int, std::string> cases[] = {{3, ""}, {5, "\n\n(2...)"}};
+    for (const auto& [senses, tail] : cases) {
+        SCOPED_TRACE(senses);
         PMC::InitializeGlobals();
-        for (int i = 1; i <= c.senses; ++i) {
+        for (int i = 1; i <= senses; ++i) {
             PMC::gWordType.insert(PMC::gWordType.end(), {"noun", "Verb"});
             PMC::gWordBaseform.insert(PMC::gWordBaseform.end(), {"n" + std::to_string(i), "v"});
             PMC::gWordSachgebiete.insert(PMC::gWordSachgebiete.end(),
                                          {i == 2 ? "" : "c" + std::to_string(i), "vc"});
         }
         const std::string block = PMC::ArrayToStringENContexts("Noun", 100);
-        EXPECT_EQ(block, "\n\nNouns...\n\nn1\n[c1]\n\nn2\n\nn3\n[c3]" + c.tail);
+        EXPECT_EQ(block, "\n\nNouns...\n\nn1\n[c1]\n\nn2\n\nn3\n[c3]" + tail);
         EXPECT_EQ(SearchDriver::RunsOf(PMC::gBoldMarkers), (Runs{{102, 110}}));
         EXPECT_EQ(SearchDriver::RunsOf(PMC::gItalicMarkers), (Runs{{114, 119}, {127, 132}}));
     }

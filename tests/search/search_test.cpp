@@ -15,8 +15,10 @@ namespace {
 
 TEST(NormalizeWordTest, TrimsAndKeepsOnlyTheFirstCharacterAsTyped) {
     const std::pair<const char*, const char*> cases[] = {
-        {"  HAUS  ", "Haus"}, {"haus", "haus"},         {"ÄPFEL", "Äpfel"}, {"", ""},
-        {"   ", ""},          {"hAUS bAU", "haus bau"}, {"ü", "ü"},
+        {"  HAUS  ", "Haus"},
+        {"ÄPFEL", "Äpfel"},
+        {"   ", ""},
+        {"hAUS bAU", "haus bau"},
     };
     for (const auto& [input, expected] : cases) {
         EXPECT_EQ(PMC::NormalizeWord(input), expected) << input;
@@ -25,10 +27,8 @@ TEST(NormalizeWordTest, TrimsAndKeepsOnlyTheFirstCharacterAsTyped) {
 
 TEST(CheckWordTest, AcceptsOnlyLettersUmlautsBlankAndHyphenNotLeading) {
     const std::pair<const char*, bool> cases[] = {
-        {"Haus", true},      {"Straße", true}, {"Öl-Ölung", true}, {"Haus-", true},
-        {"zu Hause", true},  {"", true},       {"-haus", false},   {"Haus1", false},
-        {"Haus.", false},    {"café", false},  {"Haus's", false},  {"\xC3", false},
-        {"Haus\xFF", false},
+        {"Straße", true}, {"Öl-Ölung", true}, {"Haus-", true}, {"zu Hause", true},
+        {"café", false},  {"Haus's", false},  {"\xC3", false},
     };
     for (const auto& [word, expected] : cases) {
         EXPECT_EQ(PMC::CheckWord(word), expected) << word;
@@ -37,16 +37,12 @@ TEST(CheckWordTest, AcceptsOnlyLettersUmlautsBlankAndHyphenNotLeading) {
 
 class SearchFlowTest : public SearchTest {};
 
-std::string Line(const std::string& text, int index) {
-    size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        start = text.find('\n', start);
-        if (start == std::string::npos) {
-            return "";
-        }
-        ++start;
+// The line after the report's leading line end; "?" when the report lacks that line end.
+std::string Headline(const std::string& report) {
+    if (report.empty() || report[0] != '\n') {
+        return "?";
     }
-    return text.substr(start, text.find('\n', start) - start);
+    return report.substr(1, report.find('\n', 1) - 1);
 }
 
 bool BoldRunCovers(const SearchDriver::Result& result, const std::string& text) {
@@ -66,8 +62,7 @@ bool BoldRunCovers(const SearchDriver::Result& result, const std::string& text) 
 TEST_F(SearchFlowTest, KnownGermanWordGetsEverySectionInOrder) {
     const auto result = Search("Haus");
     ASSERT_TRUE(result.hit);
-    EXPECT_EQ(Line(result.report, 0), "");
-    EXPECT_EQ(Line(result.report, 1), "\"Haus\" was found!");
+    EXPECT_EQ(Headline(result.report), "\"Haus\" was found!");
     const char* headings[] = {"Synonyms...", "Possible continuation...", "Similar to...",
                               "Words with this ending...", "Other words with this fragment..."};
     int64_t previous = 0;
@@ -112,7 +107,7 @@ TEST_F(SearchFlowTest, FragmentsAreClassifiedByTheFirstOccurrenceWithinTheFirst5
 TEST_F(SearchFlowTest, UnknownWordGetsTheUnknownHeadlineAndNoSynonyms) {
     const auto result = Search("Xylofantik");
     EXPECT_FALSE(result.hit);
-    EXPECT_EQ(Line(result.report, 1), "Unknown word.");
+    EXPECT_EQ(Headline(result.report), "Unknown word.");
     EXPECT_TRUE(BoldRunCovers(result, "Unknown word."));
     EXPECT_EQ(result.report.find("Synonyms..."), std::string::npos);
     EXPECT_EQ(PMC::gHitWordID, -1);
@@ -135,12 +130,16 @@ TEST_F(SearchFlowTest, RejectedInputHidesTheResultWindowAndSearchesNothing) {
     EXPECT_TRUE(Search("Haus").hit) << "the next accepted word always counts as a change";
 }
 
-TEST_F(SearchFlowTest, KnownEnglishWordInTheEnglishEdition) {
+TEST_F(SearchFlowTest, EnglishEditionFindsItsWordsAndAsksTheEnglishDictionary) {
     UseLanguage("EN");
     const auto result = Search("house");
+    Search("housse");
+    const bool englishGuess = fw::IndexOf(PMC::gSoundexWords, "House") >= 0 ||
+                              fw::IndexOf(PMC::gSoundexWords, "mousse") >= 0;
     UseLanguage("DE");
+    EXPECT_TRUE(englishGuess);
     ASSERT_TRUE(result.hit);
-    EXPECT_EQ(Line(result.report, 1), "\"house\" was found!");
+    EXPECT_EQ(Headline(result.report), "\"house\" was found!");
     EXPECT_NE(result.report.find("Synonyms..."), std::string::npos);
     EXPECT_NE(result.report.find("List of sources: Quorvane"), std::string::npos);
 }
@@ -150,13 +149,11 @@ TEST_F(SearchFlowTest, SpellCheckerMakesAWordKnownThatTheWordListLacks) {
     ASSERT_TRUE(result.hit);
     EXPECT_EQ(PMC::gHitWordID, -1);
     EXPECT_EQ(PMC::gHitWordSource, "Mac OS X System Dictionary");
-    EXPECT_EQ(Line(result.report, 1), "\"Sonnenschirmständer\" was found!");
+    EXPECT_EQ(Headline(result.report), "\"Sonnenschirmständer\" was found!");
     EXPECT_EQ(result.report.find("Synonyms..."), std::string::npos);
-}
 
-TEST_F(SearchFlowTest, SpellCheckerAcceptingTheCaseToggledWordMakesItTheSearchWord) {
-    const auto result = Search("sonnenschirmständer");
-    ASSERT_TRUE(result.hit);
+    // Accepted only with its first letter's case toggled, that variant becomes the search word.
+    ASSERT_TRUE(Search("sonnenschirmständer").hit);
     EXPECT_EQ(PMC::gSearchWord, "Sonnenschirmständer");
     EXPECT_EQ(PMC::gHitWord, "Sonnenschirmständer");
 }
@@ -169,15 +166,6 @@ TEST_F(SearchFlowTest, TypoGetsTheGuessesAndTheSpellCheckerOnceAmongTheSources) 
     const size_t first = result.report.find(source);
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(result.report.find(source, first + 1), std::string::npos);
-}
-
-TEST_F(SearchFlowTest, EnglishEditionAsksTheEnglishDictionary) {
-    UseLanguage("EN");
-    Search("housse");
-    const bool englishGuess = fw::IndexOf(PMC::gSoundexWords, "House") >= 0 ||
-                              fw::IndexOf(PMC::gSoundexWords, "mousse") >= 0;
-    UseLanguage("DE");
-    EXPECT_TRUE(englishGuess);
 }
 
 // The search timer can fire inside the first report's animation and reject the word typed since;

@@ -38,8 +38,7 @@ TEST(CocoaTest, UnknownNamesRaiseTheNamedExceptionsWithTheirMessages) {
 
 TEST(CFStringTest, TextRoundTripsUnchanged) {
     // A leading byte-order mark is text like any other and must not be dropped.
-    for (const char* text :
-         {"Haus", "Grüße aus Köln, Ähre, Übel, Öl", "", "colour", "a😀b", "\xEF\xBB\xBFHaus"}) {
+    for (const char* text : {"Grüße aus Köln, Ähre, Übel, Öl", "", "a😀b", "\xEF\xBB\xBFHaus"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(static_cast<std::string>(CFString(text)), text);
     }
@@ -96,21 +95,6 @@ TEST(CFTypeTest, AZeroReferenceRaisesInvalidParameterException) {
     const int32_t gone = CFStringCreateWithCString(0, "x", platform::kEncodingUTF8);
     CFRelease(gone);
     EXPECT_THROW(CFString{gone}, CFTypeRefException) << "a stale reference cannot be retained";
-}
-
-TEST(CFTypeTest, DescriptionsAreOwnedStringsAndEqualityComparesContents) {
-    const int64_t live = platform::LiveObjectCount();
-    {
-        const CFString first("Haus");
-        const CFString second("Haus");
-        EXPECT_TRUE(first.Equals(second));
-        EXPECT_EQ(first.Hash(), second.Hash());
-        EXPECT_FALSE(first.Equals(CFString("Maus")));
-        EXPECT_EQ(static_cast<std::string>(*first.Description()), "Haus");
-        EXPECT_EQ(static_cast<std::string>(*first.TypeDescription()), "CFString");
-        EXPECT_EQ(first.Description()->RefCount(), 1);
-    }
-    EXPECT_EQ(platform::LiveObjectCount(), live);
 }
 
 TEST(CoreFoundationTest, ReleaseOfZeroDoesNothing) {
