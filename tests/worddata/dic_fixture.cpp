@@ -18,10 +18,19 @@ AppLayout::AppLayout() : root_(dir_.path().toStdString()) {
     fs::create_directories(root_ / "Resources");
     WriteFile(root_ / "bin" / "quorvane", "");
     fw::SetExecutableFile((root_ / "bin" / "quorvane").string());
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
+        previousConfig_ = old;
+    }
+    ::setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
 }
 
 AppLayout::~AppLayout() {
     fw::SetExecutableFile("");
+    if (previousConfig_) {
+        ::setenv("XDG_CONFIG_HOME", previousConfig_->c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
 }
 
 void WriteWordDatabase(const fs::path& file, const std::vector<WordRow>& rows) {
@@ -52,35 +61,11 @@ GroupFileBytes& GroupFileBytes::Append(uint64_t value, int width) {
     return *this;
 }
 
-GroupFileBytes& GroupFileBytes::Group(int32_t key, const std::vector<int32_t>& members) {
-    Int32(key).Int16(static_cast<int16_t>(members.size()));
-    for (const int32_t member : members) {
-        Int32(member);
+GroupFileBytes& GroupFileBytes::Int32s(const std::vector<int32_t>& values) {
+    for (const int32_t value : values) {
+        Int32(value);
     }
     return *this;
-}
-
-GroupFileBytes& GroupFileBytes::Word(const std::vector<int32_t>& groupKeys) {
-    Int16(static_cast<int16_t>(groupKeys.size()));
-    for (const int32_t key : groupKeys) {
-        Int32(key);
-    }
-    return *this;
-}
-
-ScopedEnvironment::ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-        previous_ = old;
-    }
-    ::setenv(name, value.c_str(), 1);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-    if (previous_) {
-        ::setenv(name_, previous_->c_str(), 1);
-    } else {
-        ::unsetenv(name_);
-    }
 }
 
 void ResetWordStore() {

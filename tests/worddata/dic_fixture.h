@@ -1,7 +1,5 @@
-// Test fixtures of the word data: a throw-away application layout (bin/ and Resources/ in a
-// temporary folder, pointed at through fw::SetExecutableFile), small word databases and word-group
-// files written into it, environment overrides, and a reset of the word store's module state.
-// Main thread only; each fixture undoes its files and settings when it goes.
+// A throw-away application layout (bin/, Resources/ and the preferences folder in a temporary
+// folder), word files written into it, and a reset of the word store's module state. Main thread.
 #pragma once
 
 #include <QTemporaryDir>
@@ -18,7 +16,8 @@
 
 namespace dictest {
 
-// <root>/bin/quorvane and <root>/Resources; the executable file points into it meanwhile.
+// The executable file points to <root>/bin/quorvane and $XDG_CONFIG_HOME to <root>/config
+// meanwhile.
 class AppLayout {
   public:
     AppLayout();
@@ -33,6 +32,7 @@ class AppLayout {
   private:
     QTemporaryDir dir_;
     std::filesystem::path root_;
+    std::optional<std::string> previousConfig_;
 };
 
 struct WordRow {
@@ -41,7 +41,7 @@ struct WordRow {
     int64_t soundex;
 };
 
-// A word database with the table `words` (wID, wWord, wSoundex) holding `rows` in this order.
+// Table `words` (wID, wWord, wSoundex) holding `rows` in this order.
 void WriteWordDatabase(const std::filesystem::path& file, const std::vector<WordRow>& rows);
 void WriteFile(const std::filesystem::path& file, const std::string& bytes);
 
@@ -51,41 +51,29 @@ class GroupFileBytes {
     GroupFileBytes& Int16(int16_t value) { return Append(static_cast<uint64_t>(value), 2); }
     GroupFileBytes& Int32(int32_t value) { return Append(static_cast<uint64_t>(value), 4); }
     GroupFileBytes& Int64(int64_t value) { return Append(static_cast<uint64_t>(value), 8); }
-    // A group record: key, member count, members.
-    GroupFileBytes& Group(int32_t key, const std::vector<int32_t>& members);
-    // A word record: group count, group keys.
-    GroupFileBytes& Word(const std::vector<int32_t>& groupKeys);
+    GroupFileBytes& Group(int32_t key, const std::vector<int32_t>& members) {
+        return Int32(key).Int16(static_cast<int16_t>(members.size())).Int32s(members);
+    }
+    GroupFileBytes& Word(const std::vector<int32_t>& groupKeys) {
+        return Int16(static_cast<int16_t>(groupKeys.size())).Int32s(groupKeys);
+    }
     const std::string& Bytes() const { return bytes_; }
 
   private:
     GroupFileBytes& Append(uint64_t value, int width);
+    GroupFileBytes& Int32s(const std::vector<int32_t>& values);
     std::string bytes_;
 };
 
-// Sets an environment variable for its lifetime and restores the earlier state afterwards.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const std::string& value);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> previous_;
-};
-
-// Releases whatever the word store holds and empties its module state, as at program start.
 void ResetWordStore();
 
-// A test in a temporary application layout, with recorded dialogs and the word store reset before
-// and after.
+// A temporary application layout with recorded dialogs; the word store is reset around the test.
 class AppTest : public ::testing::Test {
   protected:
     void SetUp() override { ResetWordStore(); }
     void TearDown() override { ResetWordStore(); }
 
-    // The fatal reports so far, without the error title that PMDebug puts in front.
+    // The fatal reports so far, without the error title in front.
     std::vector<std::string> Reports() const;
     void ForgetReports() const;
 
