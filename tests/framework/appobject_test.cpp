@@ -1,12 +1,13 @@
 #include "framework/appobject.h"
 
-#include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/ui.h"
@@ -38,31 +39,20 @@ class RecordingApplication : public fw::Application {
     void Close() override { events.push_back("Close"); }
 };
 
-// The real quit, not the recording one the test program installs.
-class RealQuit {
-  public:
-    RealQuit() : previous_(fw::SetUI(nullptr)) {}
-    ~RealQuit() { fw::SetUI(std::move(previous_)); }
-
-  private:
-    std::unique_ptr<fw::UIServices> previous_;
-};
-
+// A cancelled quit keeps the loop running until the next one.
 TEST(ApplicationTest, QuitDeliversCancelCloseWhileTheLoopRunsThenCloseAfterIt) {
-    const RealQuit quit;
-    RecordingApplication application;
-    EXPECT_EQ(application.Run(), 3);
-    EXPECT_EQ(application.events, (std::vector<std::string>{"Open", "CancelClose", "Close"}));
-    EXPECT_TRUE(application.loopRanAtCancelClose);
-}
-
-TEST(ApplicationTest, ACancelledQuitKeepsTheLoopRunningUntilTheNextQuit) {
-    const RealQuit quit;
-    RecordingApplication application;
-    application.cancel = true;
-    EXPECT_EQ(application.Run(), 3);
-    EXPECT_EQ(application.events,
-              (std::vector<std::string>{"Open", "CancelClose", "CancelClose", "Close"}));
+    const std::vector<std::pair<bool, std::vector<std::string>>> rows = {
+        {false, {"Open", "CancelClose", "Close"}},
+        {true, {"Open", "CancelClose", "CancelClose", "Close"}}};
+    std::unique_ptr<fw::UIServices> recording = fw::SetUI(nullptr);  // the real quit
+    for (const auto& [cancel, events] : rows) {
+        RecordingApplication application;
+        application.cancel = cancel;
+        EXPECT_EQ(application.Run(), 3);
+        EXPECT_EQ(application.events, events);
+        EXPECT_TRUE(application.loopRanAtCancelClose);
+    }
+    fw::SetUI(std::move(recording));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// No client converts text yet; these hold the two conversions to their contract until one does.
 #include "framework/encoding.h"
 
 #include <gtest/gtest.h>
@@ -7,14 +8,8 @@
 namespace fw {
 namespace {
 
-TEST(Windows1252, TheHighRowHoldsTheCodePageCharactersAndUndefinedBytesBecomeReplacements) {
-    EXPECT_EQ(ConvertFromWindows1252("\x80\x84\x93\x8A\x9F\x96\x99"), "€„“ŠŸ–™");
-    EXPECT_EQ(ConvertFromWindows1252("M\xFCller \xC4rger \xDF"), "Müller Ärger ß");
-    EXPECT_EQ(ConvertFromWindows1252(std::string("a\0b", 3)), std::string("a\0b", 3));
-    EXPECT_EQ(ConvertFromWindows1252("\x81\x8D\x8F\x90\x9D"), "\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
-}
-
-TEST(Windows1252, EveryDefinedByteSurvivesTheRoundTrip) {
+TEST(Windows1252, DefinedBytesRoundTripAndTheRestBecomeReplacementsOrQuestionMarks) {
+    EXPECT_EQ(ConvertFromWindows1252("\x80\x84\x93\x9F M\xFCller"), "€„“Ÿ Müller");
     int undefined = 0;
     for (int byte = 0; byte < 256; ++byte) {
         const std::string original(1, static_cast<char>(byte));
@@ -26,28 +21,17 @@ TEST(Windows1252, EveryDefinedByteSurvivesTheRoundTrip) {
         }
     }
     EXPECT_EQ(undefined, 5);
-}
-
-TEST(Windows1252, CharactersTheCodePageLacksAndInvalidUtf8BecomeQuestionMarks) {
-    EXPECT_EQ(ConvertToWindows1252("€ für Äpfel"), "\x80 f\xFCr \xC4pfel");
-    EXPECT_EQ(ConvertToWindows1252("日本"), "??");
-    EXPECT_EQ(ConvertToWindows1252("\u0080"), "?");  // a C1 control is not the euro sign
-    EXPECT_EQ(ConvertToWindows1252("\uFFFD😀"), "??");
-    const std::string converted = ConvertToWindows1252("a\xFFz\xC3");
-    EXPECT_EQ(converted.front(), 'a');
-    EXPECT_EQ(converted.find('\xFF'), std::string::npos);
-    EXPECT_NE(converted.find('z'), std::string::npos);
+    EXPECT_EQ(ConvertToWindows1252("日\u0080\uFFFD😀"), "????");  // U+0080 is no euro sign
+    EXPECT_EQ(ConvertToWindows1252("a\xFFz"), "a?z");
 }
 
 TEST(URLComponent, EncodesAllButUnreservedBytesAndDecodesOnlyWellFormedEscapes) {
-    EXPECT_EQ(EncodeURLComponent("Grüße & Co."), "Gr%C3%BC%C3%9Fe%20%26%20Co.");
-    EXPECT_EQ(EncodeURLComponent("AZaz09-_.~"), "AZaz09-_.~");
-    EXPECT_EQ(EncodeURLComponent("a+b/c?d=e#f"), "a%2Bb%2Fc%3Fd%3De%23f");
-    EXPECT_EQ(DecodeURLComponent("Gr%C3%BC%c3%9fe a+b%20c"), "Grüße a+b c");
+    EXPECT_EQ(EncodeURLComponent("Grüße & Co.~_-+/?=#"),
+              "Gr%C3%BC%C3%9Fe%20%26%20Co.~_-%2B%2F%3F%3D%23");
+    EXPECT_EQ(DecodeURLComponent("Gr%C3%BC%c3%9fe a+b%20c %%41"), "Grüße a+b c %A");
     for (const char* malformed : {"100%", "%4", "%G1x"}) {
         EXPECT_EQ(DecodeURLComponent(malformed), malformed);
     }
-    EXPECT_EQ(DecodeURLComponent("%%41"), "%A");
     std::string all;
     for (int byte = 0; byte < 256; ++byte) {
         all += static_cast<char>(byte);

@@ -11,48 +11,32 @@
 namespace fw {
 namespace {
 
-TEST(TextPositions, MultiByteCharactersCountAsOneAndCutsClampToTheText) {
+// Clamping of cuts at the ends is proven by the random texts below.
+TEST(TextPositions, MultiByteCharactersCountAsOneAndOddArgumentsClamp) {
     EXPECT_EQ(Len("a😀b"), 3);
     EXPECT_EQ(Mid("Müller", 2, 3), "üll");
-    EXPECT_EQ(Mid("Straße", 5), "ße");
     EXPECT_EQ(Left("Bäckerei", 2), "Bä");
     EXPECT_EQ(Right("a😀b", 2), "😀b");
     EXPECT_EQ(Mid("abc", 0, 2), "ab");
     EXPECT_EQ(Mid("abc", -5), "abc");
-    EXPECT_EQ(Mid("abc", 4), "");
     EXPECT_EQ(Mid("abc", 2, -1), "bc");
     EXPECT_EQ(Mid("abc", 2, 0), "");
-    EXPECT_EQ(Mid("äöü", 3, 5), "ü");
-    EXPECT_EQ(Left("Bär", -1), "");
-    EXPECT_EQ(Left("Bär", 10), "Bär");
-    EXPECT_EQ(Right("Bär", -3), "");
-    EXPECT_EQ(Right("Bär", 10), "Bär");
 }
 
 TEST(TextInStr, IgnoresUmlautCaseAndCountsCharactersFromOne) {
-    EXPECT_EQ(InStr("GRÜN", "ü"), 3);
     EXPECT_EQ(InStr("ÄRGER über Öl", "öl"), 12);
-    EXPECT_EQ(InStr("abc ä abd", "ABD"), 7);
     EXPECT_EQ(InStr("xxab", "abc"), 0);
     EXPECT_EQ(InStr("Straße", "SS"), 0);  // "ß" matches only itself and its capital
     EXPECT_EQ(InStr("STRAẞE", "ß"), 5);
     EXPECT_EQ(InStr(2, "äää", "Ä"), 2);
-    EXPECT_EQ(InStr(3, "ää ab", "ab"), 4);
     EXPECT_EQ(InStr(4, "äöü", "ü"), 0);
-    EXPECT_EQ(InStr(0, "abc", "a"), 1);
     EXPECT_EQ(InStr(-3, "abc", "c"), 3);
-    EXPECT_EQ(InStr(10, "äöü", "ä"), 0);
     EXPECT_EQ(InStr(5, "abc", ""), 0);
     EXPECT_EQ(InStr(4, "abc", ""), 4);
     EXPECT_EQ(InStr("abc", ""), 1);
-}
-
-TEST(TextInStr, BinarySearchAndReplaceRespectCase) {
-    EXPECT_EQ(InStrB(1, "Apfel APFEL", "APFEL"), 7);
     EXPECT_EQ(InStrB(1, "äÄ", "Ä"), 2);
     EXPECT_EQ(InStrB(2, "Bär Bär", "Bär"), 5);
     EXPECT_EQ(ReplaceAllB("Ää ää", "ä", "ae"), "Äae aeae");
-    EXPECT_EQ(ReplaceB("aAa", "a", "x"), "xAa");
 }
 
 // The Kelvin sign folds to "k": an ASCII-only shortcut must not miss it.
@@ -66,12 +50,9 @@ TEST(TextInStr, NonAsciiLetterFoldingToAsciiIsFound) {
 // A replacement containing the pattern is never searched again, and matches do not overlap.
 TEST(TextReplace, ReplaceAllIgnoresUmlautCaseInOneLeftToRightPass) {
     EXPECT_EQ(ReplaceAll("Über über ÜBER", "ü", "ue"), "ueber ueber ueBER");
-    EXPECT_EQ(ReplaceAll("NIGHT", "gh", "_H"), "NI_HT");
-    EXPECT_EQ(ReplaceAll("aaa", "a", "aa"), "aaaaaa");
     EXPECT_EQ(ReplaceAll("äÄ", "ä", "ÄÄ"), "ÄÄÄÄ");
     EXPECT_EQ(ReplaceAll("aaa", "aa", "b"), "ba");
     EXPECT_EQ(ReplaceAll("Haus", "", "x"), "Haus");
-    EXPECT_EQ(Replace("a-b-c", "-", "+"), "a+b-c");
     EXPECT_EQ(Replace("PSYCHE", "ps", "S"), "SYCHE");
 }
 
@@ -80,21 +61,18 @@ TEST(TextCase, UmlautsChangeCaseSharpSStaysOneCharacterAndTrimTakesOnlyTheEnds) 
     EXPECT_EQ(Lowercase("ÄÖÜ ABC 4711"), "äöü abc 4711");
     EXPECT_EQ(Trim(" \t Haus  Boot \r\n"), "Haus  Boot");
     EXPECT_EQ(Trim(" \t\r\n "), "");
-    EXPECT_EQ(LTrim("  Öl "), "Öl ");
-    EXPECT_EQ(RTrim("  Öl "), "  Öl");
 }
 
 // Numbers in the word files and the preferences are written with "." whatever the locale says.
 TEST(TextNumbers, ValReadsTheLeadingNumberAndStrReadsBackAsTheSameValue) {
     const std::vector<std::pair<const char*, double>> rows = {
-        {"", 0},   {"12abc", 12}, {"  -3.5e2x", -350}, {"0012", 12},   {"+7", 7},    {".5", 0.5},
-        {"5.", 5}, {"2E3", 2000}, {"abc", 0},          {".", 0},       {"-", 0},     {"- 5", 0},
-        {"1e", 1}, {"1e+", 1},    {"3,5", 3},          {"1.2.3", 1.2}, {"1e-400", 0}};
+        {"", 0},    {"12abc", 12}, {"  -3.5e2x", -350}, {"+7", 7},    {".5", 0.5},
+        {"5.", 5},  {"2E3", 2000}, {"abc", 0},          {"-", 0},     {"- 5", 0},
+        {"1e+", 1}, {"3,5", 3},    {"1.2.3", 1.2},      {"1e-400", 0}};
     for (const auto& [text, value] : rows) {
         EXPECT_EQ(Val(text), value) << '"' << text << '"';
     }
     EXPECT_TRUE(std::isinf(Val("1e400")));
-    EXPECT_LT(Val("-1e400"), 0);
     EXPECT_EQ(Str(int64_t{9007199254740993}), "9007199254740993");
     EXPECT_EQ(Str(350.0), "350");
     EXPECT_EQ(Str(0.1), "0.1");
@@ -103,24 +81,18 @@ TEST(TextNumbers, ValReadsTheLeadingNumberAndStrReadsBackAsTheSameValue) {
     }
 }
 
-TEST(TextCompare, UmlautsEqualTheirCapitalsAndResultsAreMinusOneZeroOrOne) {
+TEST(TextCompare, UmlautsEqualTheirCapitalsAndSignsFallOutsideTheLetterRange) {
     EXPECT_TRUE(EqualsIgnoreCase("MÜLLER", "müller"));
     EXPECT_FALSE(EqualsIgnoreCase("Müller", "Mueller"));
-    EXPECT_FALSE(EqualsIgnoreCase("Haus", "Hause"));
     EXPECT_EQ(CompareIgnoreCase("Ärger", "ärger"), 0);
     EXPECT_EQ(CompareIgnoreCase("Haus", "hausboot"), -1);
     EXPECT_EQ(CompareIgnoreCase("b", "A"), 1);
     EXPECT_EQ(StrComp("a", "A", 0), 1);
-    EXPECT_EQ(StrComp("a", "A", 1), 0);
     EXPECT_EQ(StrComp("Zebra", "apfel", 1), 1);
     EXPECT_EQ(StrComp("Zebra", "apfel", 0), -1);
-}
-
-TEST(TextCompare, SignsAndDigitsFallOutsideTheLetterRange) {
     const std::vector<std::pair<const char*, bool>> rows = {
-        {"_", false}, {"[", false}, {"0", false}, {"9", false}, {"-", false}, {"'", false},
-        {"`", false}, {"{", false}, {"é", false}, {"É", false}, {"Ä", false}, {"ß", false},
-        {"A", true},  {"a", true},  {"M", true},  {"z", true},  {"Z", true}};
+        {"_", false}, {"[", false}, {"0", false}, {"{", false}, {"é", false},
+        {"Ä", false}, {"A", true},  {"z", true},  {"Z", true}};
     for (const auto& [text, inside] : rows) {
         EXPECT_EQ(CompareIgnoreCase(text, "A") >= 0 && CompareIgnoreCase(text, "Z") <= 0, inside)
             << text;
@@ -130,7 +102,6 @@ TEST(TextCompare, SignsAndDigitsFallOutsideTheLetterRange) {
 TEST(TextLists, IndexOfIgnoresCaseAndSortPutsUmlautsBesideTheirBaseLettersStably) {
     const std::vector<std::string> fruit{"Äpfel", "Birne", "äpfel"};
     EXPECT_EQ(IndexOf(fruit, "ÄPFEL"), 0);
-    EXPECT_EQ(IndexOf(fruit, "birne"), 1);
     EXPECT_EQ(IndexOf(fruit, "Apfel"), -1);
 
     std::vector<std::string> words{"Zebra", "baer",  "Öl",   "Bär",  "äpfel", "Pfanne",
@@ -143,21 +114,12 @@ TEST(TextLists, IndexOfIgnoresCaseAndSortPutsUmlautsBesideTheirBaseLettersStably
     EXPECT_EQ(reversed, (std::vector<std::string>{"Haus", "HAUS", "haus"}));
 }
 
-TEST(TextChr, EncodesCodePointsAndReplacesImpossibleOnes) {
-    EXPECT_EQ(Chr(0xFC), "ü");
-    EXPECT_EQ(Chr(0x1F600), "😀");
-    EXPECT_EQ(Chr(0xD800), "\uFFFD");
-    EXPECT_EQ(Chr(0x110000), "\uFFFD");
-    EXPECT_EQ(Chr(0), std::string(1, '\0'));
-}
-
 TEST(TextInvalidUtf8, EachInvalidByteIsOneCharacterThatSurvivesEveryOperation) {
     EXPECT_EQ(Len("\xC3"), 1);              // truncated two-byte sequence
     EXPECT_EQ(Len("\xE2\x82"), 2);          // truncated three-byte sequence
     EXPECT_EQ(Len("\xC0\xAF"), 2);          // overlong "/"
     EXPECT_EQ(Len("\xED\xA0\x80"), 3);      // encoded surrogate
     EXPECT_EQ(Len("\xF4\x90\x80\x80"), 4);  // beyond U+10FFFF
-    EXPECT_EQ(Len("M\xFCller"), 6);         // Latin-1 text
     EXPECT_EQ(InStr("\xFF\xFEzy", "ZY"), 3);
     EXPECT_EQ(Mid("a\xFFz", 2, 1), "\xFF");
     EXPECT_EQ(Uppercase("a\xFFz\xE4"), "A\xFFZ\xE4");
