@@ -34,8 +34,10 @@ double NowMs() {
     return fw::Microseconds() / 1e3;
 }
 
-void AppendJsonString(std::string& out, const std::string& text) {
-    out += '"';
+}  // namespace
+
+std::string SearchDriver::JsonString(const std::string& text) {
+    std::string out = "\"";
     for (const char c : text) {
         switch (c) {
             case '"':
@@ -64,7 +66,10 @@ void AppendJsonString(std::string& out, const std::string& text) {
         }
     }
     out += '"';
+    return out;
 }
+
+namespace {
 
 void AppendRuns(std::string& out, const SearchDriver::Runs& runs) {
     out += '[';
@@ -236,9 +241,9 @@ std::optional<SearchDriver::Result> SearchDriver::Search(const std::string& word
 
 std::string SearchDriver::ToJson(const Result& result, bool stats) {
     std::string out = "{\"word\": ";
-    AppendJsonString(out, result.word);
+    out += JsonString(result.word);
     out += std::string(", \"hit\": ") + (result.hit ? "true" : "false") + ", \"report\": ";
-    AppendJsonString(out, result.report);
+    out += JsonString(result.report);
     out += ", \"bold\": ";
     AppendRuns(out, result.bold);
     out += ", \"italic\": ";

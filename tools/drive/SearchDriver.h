@@ -47,6 +47,8 @@ class SearchDriver {
     static bool WaitUntilSettled(int timeoutMs);
     static bool IsSettled();
 
+    // `text` as a JSON string, quotes included.
+    static std::string JsonString(const std::string& text);
     // The line of JSON the driver tool prints for a result; `stats` adds cpu_ms and max_stall_ms.
     static std::string ToJson(const Result& result, bool stats);
 

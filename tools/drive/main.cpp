@@ -1,7 +1,8 @@
-// quorvane-drive [--lang DE|EN] [--stats] WORD...
+// quorvane-drive [--lang DE|EN] [--stats] [--] WORD...
 // Starts Quorvane offscreen with the build's word files, a fresh preferences folder and the
 // built-in English texts, searches each word as a user would type it, and prints one line of JSON
-// per word. Exit code 0 when every word was searched.
+// per word; a message box prints {"msgbox": text} and is dismissed. "--" ends the options, so
+// that a word may begin with "--". Exit code 0 when every word was searched.
 #include <unistd.h>
 #include <QApplication>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +22,7 @@
 #include "framework/variant.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "tools/drive/PrintingUI.h"
 #include "tools/drive/SearchDriver.h"
 #include "windows/SearchWin.h"
 #include "worddata/PREFS.h"
@@ -33,9 +36,14 @@ struct Options {
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--lang" && i + 1 < argc) {
+        if (optionsEnded) {
+            options.words.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--lang" && i + 1 < argc) {
             options.language = argv[++i];
         } else if (argument == "--stats") {
             options.stats = true;
@@ -120,7 +128,7 @@ int DriveWords(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] WORD..." << std::endl;
+        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] [--] WORD..." << std::endl;
         return 2;
     }
     QTemporaryDir preferences;
@@ -131,6 +139,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_CONFIG_HOME", preferences.path().toUtf8());
     QApplication application(argc, argv);
+    fw::SetUI(std::make_unique<PrintingUI>(fw::SetUI(nullptr)));
     fw::SetLocalizationLanguage("en");
     StoreLanguage(options.language);
 

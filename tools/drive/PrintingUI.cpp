@@ -1,0 +1,12 @@
+#include "tools/drive/PrintingUI.h"
+
+#include <iostream>
+#include <utility>
+
+#include "tools/drive/SearchDriver.h"
+
+PrintingUI::PrintingUI(std::unique_ptr<fw::UIServices> real) : real_(std::move(real)) {}
+
+void PrintingUI::MsgBox(const std::string& text) {
+    std::cout << "{\"msgbox\": " << SearchDriver::JsonString(text) << "}" << std::endl;
+}
