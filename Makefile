@@ -1,9 +1,12 @@
-# `make run` builds everything and starts Quorvane; `make test` builds and runs every test headless.
+# `make run` builds the program (its three editions, word files and pictures) and starts it;
+# `make test` builds everything and runs every test headless; `make install` puts the program,
+# its desktop entries and icons under PREFIX.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX ?= $(HOME)/.local
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build program test run install bench format clean
 
 all: build
 
@@ -21,8 +24,14 @@ build: configure
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-run: build
+program: configure
+	cmake --build $(BUILD) -j $(JOBS) --target program
+
+run: program
 	$(BUILD)/bin/quorvane
+
+install: program
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	$(BUILD)/bin/quorvane-bench

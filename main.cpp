@@ -1,7 +1,9 @@
-// Quorvane's program entry: the search strip at the top right of the screen.
+// Quorvane's program entry: the search strip at the top right of the screen. Built once per
+// edition (QUORVANE_EDITION names it; the neutral program names none).
 #include <QApplication>
 #include <QByteArray>
 
+#include "framework/application.h"
 #include "search/App.h"
 #include "search/PMC.h"
 #include "windows/SearchWin.h"
@@ -24,6 +26,10 @@ void PreferX11OnWayland() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef QUORVANE_EDITION
+    // The edition's name at the end of the long version text chooses its dictionary language.
+    fw::SetLongVersion(fw::LongVersion() + " " + QUORVANE_EDITION);
+#endif
     PreferX11OnWayland();
     QApplication application(argc, argv);
     PMC::InitializeGlobals();
