@@ -2,7 +2,6 @@
 // into a field, mouse presses at a character of a styled field. Main OS thread only.
 #pragma once
 
-#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -66,28 +65,4 @@ inline void ClickCharacter(const fw::EditField& field, int64_t position, Qt::Mou
                            double across = 0.5) {
     auto* const edit = static_cast<QTextEdit*>(field.Widget());
     SendClick(edit->viewport(), CharacterPoint(field, position, across), button);
-}
-
-// The context-menu event that Qt sends after a right-button press on X11.
-inline void SendContextMenu(QWidget* target, QPoint at) {
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
-    QCoreApplication::sendEvent(target, &menu);
-}
-
-// A right-button click at `at` of `target` as X11 delivers it: the press, the context-menu event,
-// the release.
-inline void ContextClick(QWidget* target, QPoint at) {
-    const QPointF global = target->mapToGlobal(QPointF(at));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::RightButton,
-                      Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
-    SendContextMenu(target, at);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::RightButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &release);
-}
-
-inline void ContextClickCharacter(const fw::EditField& field, int64_t position) {
-    ContextClick(static_cast<QTextEdit*>(field.Widget())->viewport(),
-                 CharacterPoint(field, position));
 }

@@ -1,6 +1,8 @@
 // The context menu of the search field and of the report, through the real windows offscreen:
 // its items and their states, the web addresses handed to the URL opener, the clipboard, and the
 // twelve-window limit of the report copies.
+#include <QTextEdit>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,6 +15,7 @@
 #include "framework/window.h"
 #include "search/PMC.h"
 #include "test_ui.h"
+#include "tools/drive/SearchDriver.h"
 #include "window_events.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
@@ -69,14 +72,16 @@ class ContextMenuTest : public ::testing::Test {
         search.UserInput.SetText(text);
         search.SearchTimer.SetMode(fw::Timer::ModeOff);
         ui->menuChoice = choice;
-        ContextClick(search.UserInput.Widget(), QPoint(5, 5));
+        SearchDriver::ContextClickField();
         return ui->shownMenu;
     }
 
     // The menu of a context click on the report's first `needle`, choosing `choice`.
     Items ReportMenu(const std::string& needle, const std::string& choice = "") {
         ui->menuChoice = choice;
-        ContextClickCharacter(ResultWin::Get().ResultField, PositionOf(kReport, needle));
+        const fw::EditField& field = ResultWin::Get().ResultField;
+        SearchDriver::ContextClick(static_cast<QTextEdit*>(field.Widget())->viewport(),
+                                   CharacterPoint(field, PositionOf(kReport, needle)));
         return ui->shownMenu;
     }
 
