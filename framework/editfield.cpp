@@ -255,7 +255,7 @@ struct EditField::Impl {
 };
 
 EditField::EditField(Window& window, Kind kind, int left, int top, int width, int height)
-    : impl_(std::make_unique<Impl>(*this, window.Widget(), kind)) {
+    : impl_(std::make_unique<Impl>(*this, window.ContentWidget(), kind)) {
     impl_->widget->setGeometry(left, top, width, height);
     impl_->widget->show();
 }

@@ -13,7 +13,7 @@ constexpr int kWidth = 400;
 // Fixed like the width; the layout ends 236 pixels from the top.
 constexpr int kHeight = 250;
 const char* const kRightsNotice =
-    "\u00a9 2025 The Quorvane developers. Word data from OpenThesaurus, WordNet 3.0 and the "
+    "\u00a9 2026 The Quorvane developers. Word data from OpenThesaurus, WordNet 3.0 and the "
     "Debian word lists; spelling by Hunspell.";
 
 }  // namespace

@@ -101,7 +101,7 @@ void DrawLens(QPainter& painter) {
 }
 
 void DrawBadge(QPainter& painter, const Palette& palette) {
-    const QPointF centre(101, 101);
+    const QPointF centre(27, 101);
     painter.setPen(QPen(kPaper, 4));
     painter.setBrush(palette.badgeFill);
     painter.drawEllipse(centre, 21, 21);
