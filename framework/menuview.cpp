@@ -214,8 +214,8 @@ QMenu* MenuBarView::MakeMenu(const QString& title) {
 
 QAction* MenuBarView::MakeAction(const MenuItem& item) {
     // A separator's text would show as a section title.
-    auto* const action = new QAction(
-        item.IsSeparator() ? QString() : QString::fromStdString(item.Text), topLevel_);
+    auto* const action =
+        new QAction(item.IsSeparator() ? QString() : QString::fromStdString(item.Text), topLevel_);
     action->setSeparator(item.IsSeparator());
     if (!item.KeyboardShortcut.empty()) {
         action->setShortcuts(ShortcutsFor(item.KeyboardShortcut));

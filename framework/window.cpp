@@ -262,11 +262,15 @@ bool Window::Visible() const {
     return impl_->widget->isVisible();
 }
 
-void Window::Show() {
-    if (!impl_->menuView && Application::Current() != nullptr &&
-        Application::Current()->GetMenuBar() != nullptr) {
-        SetMenuBar(*Application::Current()->GetMenuBar());
+void Window::UseApplicationMenuBar() {
+    const Application* const application = Application::Current();
+    if (!impl_->menuView && application != nullptr && application->GetMenuBar() != nullptr) {
+        SetMenuBar(*application->GetMenuBar());
     }
+}
+
+void Window::Show() {
+    UseApplicationMenuBar();
     if (impl_->widget->isVisible()) {
         BringToFront();
         return;
@@ -289,6 +293,7 @@ bool Window::IsClosed() const {
 }
 
 void Window::ShowWithin(Window& parent, int /*facing*/) {
+    UseApplicationMenuBar();
     QWidget* const parentWidget = parent.Widget();
     impl_->AttachTo(parentWidget);
     impl_->PlaceBelowParent();

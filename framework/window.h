@@ -96,6 +96,9 @@ class Window {
     std::function<void()> Closed;
 
   private:
+    // The application's menu bar for a window without a bar of its own, once it is shown.
+    void UseApplicationMenuBar();
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

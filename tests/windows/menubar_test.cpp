@@ -20,6 +20,7 @@
 #include "test_ui.h"
 #include "window_events.h"
 #include "windows/AboutWindow.h"
+#include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "windows/TextWindow.h"
 
@@ -135,7 +136,7 @@ TEST_F(MenuBarTest, EditItemsActOnTheFocusedFieldAndAreDisabledWithoutOne) {
     EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&Help"}));
 }
 
-TEST_F(MenuBarTest, CtrlQQuitsFromTheStripAndTheCopiesAndCtrlWExistsOnlyInCopies) {
+TEST_F(MenuBarTest, CtrlQQuitsFromEveryWindowAndCtrlWExistsOnlyInCopies) {
     SearchWin& strip = SearchWin::Get();
     PMC::ShowSearchWin();
     Activate(strip);
@@ -150,6 +151,13 @@ TEST_F(MenuBarTest, CtrlQQuitsFromTheStripAndTheCopiesAndCtrlWExistsOnlyInCopies
     Activate(copy);
     QTest::keyClick(copy.TextField.Widget(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(ui->quitCodes, (std::vector<int>{0, 0}));
+
+    ResultWin& report = ResultWin::Get();
+    report.ShowWithin(strip, 1);
+    Activate(report);
+    QTest::keyClick(report.ResultField.Widget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(ui->quitCodes, (std::vector<int>{0, 0, 0})) << "the application's bar serves";
+    report.Hide();
 }
 
 }  // namespace
