@@ -227,8 +227,8 @@ struct EditField::Impl {
     QPointer<QLineEdit> line;
     QPointer<QTextEdit> text;
     int textSize = 0;
-    // The top of `line` in the document's coordinates (its margin included): the line's number
-    // within its block and the block.
+    // The block that holds `line` (0-based, after wrapping) and the line's number within it; an
+    // invalid block past the last line.
     std::pair<QTextBlock, int> FindLine(int64_t line) {
         EnsureLayout();
         QTextDocument* const document = Document();
@@ -244,6 +244,7 @@ struct EditField::Impl {
         return {QTextBlock(), 0};
     }
 
+    // The top of a block's line in the document's coordinates (its margin included).
     qreal LineTop(const QTextBlock& block, int lineInBlock) const {
         const QRectF bounds = Document()->documentLayout()->blockBoundingRect(block);
         return bounds.top() + block.layout()->lineAt(lineInBlock).y();
