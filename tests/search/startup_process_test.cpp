@@ -1,0 +1,181 @@
+// The program as a process: the headless driver started in a copy of the application's layout
+// whose files have been replaced by hostile ones.
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "framework/sqlite_handles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+// bin/ with the program linked in and Resources/ with the build's German word files, in a
+// temporary folder. A file is replaced by removing its link first, so the build's stay untouched.
+class LayoutCopy {
+  public:
+    explicit LayoutCopy(const fs::path& program) : root_(dir_.path().toStdString()) {
+        fs::create_directories(root_ / "bin");
+        fs::create_directories(root_ / "Resources");
+        Link(program, root_ / "bin" / program.filename());
+        for (const char* name : {"DIC_DB_DE.tdb", "DIC_WL_DE.tdb"}) {
+            Link(fs::path(QUORVANE_TEST_RESOURCES) / name, Resource(name));
+        }
+    }
+    fs::path Bin(const std::string& name) const { return root_ / "bin" / name; }
+    fs::path Resource(const std::string& name) const { return root_ / "Resources" / name; }
+
+    void Write(const fs::path& file, const std::string& bytes) const {
+        fs::remove(file);
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    void Fifo(const fs::path& file) const {
+        fs::remove(file);
+        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    }
+    void Sql(const fs::path& file, const std::string& statements) const {
+        fs::remove(file);
+        sqlite3* raw = nullptr;
+        sqlite3_open(file.c_str(), &raw);
+        const fw::SqliteConnection db(raw);
+        ASSERT_EQ(sqlite3_exec(raw, statements.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(raw);
+    }
+
+  private:
+    static void Link(const fs::path& from, const fs::path& to) {
+        std::error_code error;
+        fs::create_hard_link(from, to, error);
+        if (error) {
+            fs::copy_file(from, to);
+        }
+    }
+    QTemporaryDir dir_;
+    fs::path root_;
+};
+
+struct Ended {
+    int exitCode = -1;
+    std::vector<std::string> lines;  // of standard output
+    std::chrono::milliseconds took{};
+};
+
+Ended Start(const fs::path& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    const auto start = std::chrono::steady_clock::now();
+    process.start(QString::fromStdString(program.string()), arguments);
+    process.waitForFinished(30000);
+    Ended ended;
+    ended.took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    ended.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty()) {
+            ended.lines.push_back(line.toStdString());
+        }
+    }
+    return ended;
+}
+
+// 40,000 groups whose keys all fall into one bucket of a hash table sized by their count.
+std::string CollidingGroupFile() {
+    std::string bytes;
+    const auto put = [&bytes](uint64_t value, int width) {
+        for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
+            bytes += static_cast<char>((value >> shift) & 0xFF);
+        }
+    };
+    put(40000, 4);
+    for (uint64_t group = 0; group < 40000; ++group) {
+        put(group * 42043, 4);
+        put(1, 2);
+        put(0, 4);
+    }
+    put(0, 8);
+    put(1, 4);
+    put(0, 2);
+    return bytes;
+}
+
+// Each crafted file ends, well within a second of the start on an idle machine, either in a
+// normal start that searches the word or in one fatal box and a clean exit.
+TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanExit) {
+    const std::string kNoWords =
+        "Can't open the selected word list database. (no table words with the columns wID, "
+        "wWord, wSoundex)";
+    const std::string kEndless = "WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r)";
+    struct Crafted {
+        std::string what;
+        std::function<void(const LayoutCopy&)> craft;
+        std::string box;  // "" for a normal start
+    };
+    const std::vector<Crafted> cases = {
+        {"group keys sharing one hash bucket",
+         [](const LayoutCopy& app) {
+             app.Write(app.Resource("DIC_WL_DE.tdb"), CollidingGroupFile());
+         },
+         ""},
+        {"words as a view recursing for ever",
+         [&](const LayoutCopy& app) {
+             app.Sql(app.Resource("DIC_DB_DE.tdb"), "CREATE VIEW words(wID, wWord, wSoundex) AS " +
+                                                        kEndless + " SELECT n, 'Haus', 0 FROM r;");
+         },
+         kNoWords},
+        {"an empty word database",
+         [](const LayoutCopy& app) { app.Write(app.Resource("DIC_DB_DE.tdb"), ""); }, kNoWords},
+        {"a FIFO as the word database",
+         [](const LayoutCopy& app) { app.Fifo(app.Resource("DIC_DB_DE.tdb")); },
+         "Can't open the selected word list database. (not a regular file)"},
+        {"a FIFO as the word-group file",
+         [](const LayoutCopy& app) { app.Fifo(app.Resource("DIC_WL_DE.tdb")); },
+         "Can't open the selected word list file."},
+        {"preferences as a view recursing for ever",
+         [&](const LayoutCopy& app) {
+             app.Sql(app.Bin("Quorvane.pref"), "CREATE VIEW preferences(pName, pType, pValue) AS " +
+                                                   kEndless + " SELECT n, 8, 'DE' FROM r;");
+         },
+         "DB connection error! (no table preferences with the columns pName, pType, pValue)"},
+    };
+    const fs::path driver = QUORVANE_DRIVE;
+    for (const Crafted& crafted : cases) {
+        SCOPED_TRACE(crafted.what);
+        const LayoutCopy app(driver);
+        crafted.craft(app);
+        const Ended ended = Start(app.Bin(driver.filename()), {"--stats", "Haus"});
+        EXPECT_EQ(ended.exitCode, 0);
+        if (crafted.box.empty()) {
+            // The start-up figure, the word's line and the memory figures.
+            ASSERT_EQ(ended.lines.size(), 3u);
+            EXPECT_LT(std::stod(ended.lines[0].substr(ended.lines[0].find(':') + 1)), 1000);
+            EXPECT_THAT(ended.lines[1], HasSubstr(R"("word": "Haus", "hit": true)"));
+        } else {
+            EXPECT_LT(ended.took, std::chrono::seconds(1));
+            EXPECT_THAT(ended.lines,
+                        ElementsAre(R"({"msgbox": "Program Error!\n\n)" + crafted.box + "\"}"));
+        }
+    }
+}
+
+TEST(StartupProcessTest, DriverSearchesAWordBeginningWithTwoHyphensAfterTheEndOfItsOptions) {
+    const Ended ended = Start(QUORVANE_DRIVE, {"--", "--Haus"});
+    EXPECT_EQ(ended.exitCode, 0);
+    EXPECT_THAT(ended.lines, ElementsAre(HasSubstr(R"({"word": "--Haus", "hit": false)")));
+}
+
+}  // namespace
