@@ -178,4 +178,50 @@ TEST(StartupProcessTest, DriverSearchesAWordBeginningWithTwoHyphensAfterTheEndOf
     EXPECT_THAT(ended.lines, ElementsAre(HasSubstr(R"({"word": "--Haus", "hit": false)")));
 }
 
+// Waits until one of the processes has ended; nullptr when none ends within `ms`.
+QProcess* FirstToEnd(const std::vector<QProcess*>& processes, int ms) {
+    for (int waited = 0; waited < ms; waited += 10 * static_cast<int>(processes.size())) {
+        for (QProcess* process : processes) {
+            if (process->state() == QProcess::NotRunning || process->waitForFinished(10)) {
+                return process;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Two starts at once, on a fresh preference file that both would create: one hands over to the
+// other and ends with exit code 0 while the other runs on; a start while it runs does the same.
+TEST(StartupProcessTest, SecondStartHandsOverToTheRunningProgramAndEnds) {
+    QTemporaryDir folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", folder.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        environment.insert("XDG_CONFIG_HOME", folder.path() + "/config" + QString::number(round));
+        QProcess first;
+        QProcess second;
+        for (QProcess* start : {&first, &second}) {
+            start->setProcessEnvironment(environment);
+            start->start(QUORVANE_PROGRAM, {});
+        }
+        QProcess* const ended = FirstToEnd({&first, &second}, 3000);
+        ASSERT_NE(ended, nullptr);
+        EXPECT_EQ(ended->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(ended->exitCode(), 0);
+        QProcess* const running = ended == &first ? &second : &first;
+        EXPECT_FALSE(running->waitForFinished(500));
+
+        QProcess later;
+        later.setProcessEnvironment(environment);
+        later.start(QUORVANE_PROGRAM, {});
+        EXPECT_TRUE(later.waitForFinished(2000));
+        EXPECT_EQ(later.exitCode(), 0);
+        EXPECT_EQ(running->state(), QProcess::Running);
+        running->terminate();
+        running->waitForFinished(2000);
+    }
+}
+
 }  // namespace
