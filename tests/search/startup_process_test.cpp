@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,27 +33,26 @@ class LayoutCopy {
         fs::create_directories(root_ / "Resources");
         Link(program, root_ / "bin" / program.filename());
         for (const char* name : {"DIC_DB_DE.tdb", "DIC_WL_DE.tdb"}) {
-            Link(fs::path(QUORVANE_TEST_RESOURCES) / name, Resource(name));
+            Link(fs::path(QUORVANE_TEST_RESOURCES) / name, root_ / "Resources" / name);
         }
     }
-    fs::path Bin(const std::string& name) const { return root_ / "bin" / name; }
-    fs::path Resource(const std::string& name) const { return root_ / "Resources" / name; }
+    const fs::path& Root() const { return root_; }
 
-    void Write(const fs::path& file, const std::string& bytes) const {
-        fs::remove(file);
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    void Fifo(const fs::path& file) const {
-        fs::remove(file);
-        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-    }
-    void Sql(const fs::path& file, const std::string& statements) const {
-        fs::remove(file);
-        sqlite3* raw = nullptr;
-        sqlite3_open(file.c_str(), &raw);
-        const fw::SqliteConnection db(raw);
-        ASSERT_EQ(sqlite3_exec(raw, statements.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
-            << sqlite3_errmsg(raw);
+    // The file (a path below the root) as `kind` says: 'b' the bytes, 's' a database made by the
+    // statements, 'f' a FIFO.
+    void Replace(const std::string& file, char kind, const std::string& content) const {
+        const fs::path path = root_ / file;
+        fs::remove(path);
+        if (kind == 'f') {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        } else if (kind == 'b') {
+            std::ofstream(path, std::ios::binary) << content;
+        } else {
+            sqlite3* raw = nullptr;
+            sqlite3_open(path.c_str(), &raw);
+            const fw::SqliteConnection db(raw);
+            ASSERT_EQ(sqlite3_exec(raw, content.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        }
     }
 
   private:
@@ -119,45 +117,33 @@ TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanEx
     const std::string kNoWords =
         "Can't open the selected word list database. (no table words with the columns wID, "
         "wWord, wSoundex)";
-    const std::string kEndless = "WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r)";
+    const std::string kEndless =
+        "AS WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r)";
     struct Crafted {
-        std::string what;
-        std::function<void(const LayoutCopy&)> craft;
+        std::string file;
+        char kind;  // as LayoutCopy::Replace takes it
+        std::string content;
         std::string box;  // "" for a normal start
     };
-    const std::vector<Crafted> cases = {
-        {"group keys sharing one hash bucket",
-         [](const LayoutCopy& app) {
-             app.Write(app.Resource("DIC_WL_DE.tdb"), CollidingGroupFile());
-         },
-         ""},
-        {"words as a view recursing for ever",
-         [&](const LayoutCopy& app) {
-             app.Sql(app.Resource("DIC_DB_DE.tdb"), "CREATE VIEW words(wID, wWord, wSoundex) AS " +
-                                                        kEndless + " SELECT n, 'Haus', 0 FROM r;");
-         },
+    const Crafted kCases[] = {
+        {"Resources/DIC_WL_DE.tdb", 'b', CollidingGroupFile(), ""},
+        {"Resources/DIC_DB_DE.tdb", 's',
+         "CREATE VIEW words(wID, wWord, wSoundex) " + kEndless + " SELECT n, 'Haus', 0 FROM r;",
          kNoWords},
-        {"an empty word database",
-         [](const LayoutCopy& app) { app.Write(app.Resource("DIC_DB_DE.tdb"), ""); }, kNoWords},
-        {"a FIFO as the word database",
-         [](const LayoutCopy& app) { app.Fifo(app.Resource("DIC_DB_DE.tdb")); },
+        {"Resources/DIC_DB_DE.tdb", 'b', "", kNoWords},
+        {"Resources/DIC_DB_DE.tdb", 'f', "",
          "Can't open the selected word list database. (not a regular file)"},
-        {"a FIFO as the word-group file",
-         [](const LayoutCopy& app) { app.Fifo(app.Resource("DIC_WL_DE.tdb")); },
-         "Can't open the selected word list file."},
-        {"preferences as a view recursing for ever",
-         [&](const LayoutCopy& app) {
-             app.Sql(app.Bin("Quorvane.pref"), "CREATE VIEW preferences(pName, pType, pValue) AS " +
-                                                   kEndless + " SELECT n, 8, 'DE' FROM r;");
-         },
+        {"Resources/DIC_WL_DE.tdb", 'f', "", "Can't open the selected word list file."},
+        {"bin/Quorvane.pref", 's',
+         "CREATE VIEW preferences(pName, pType, pValue) " + kEndless + " SELECT n, 8, 'DE' FROM r;",
          "DB connection error! (no table preferences with the columns pName, pType, pValue)"},
     };
     const fs::path driver = QUORVANE_DRIVE;
-    for (const Crafted& crafted : cases) {
-        SCOPED_TRACE(crafted.what);
+    for (const Crafted& crafted : kCases) {
+        SCOPED_TRACE(crafted.file + " " + crafted.kind + " " + crafted.box);
         const LayoutCopy app(driver);
-        crafted.craft(app);
-        const Ended ended = Start(app.Bin(driver.filename()), {"--stats", "Haus"});
+        app.Replace(crafted.file, crafted.kind, crafted.content);
+        const Ended ended = Start(app.Root() / "bin" / driver.filename(), {"--stats", "Haus"});
         EXPECT_EQ(ended.exitCode, 0);
         if (crafted.box.empty()) {
             // The start-up figure, the word's line and the memory figures.

@@ -1,12 +1,3 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <chrono>
-#include <filesystem>
-#include <thread>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -127,39 +118,6 @@ TEST_F(DicInitializeTest, TerminateReleasesOnlyDataThatWasLoaded) {
     App::gDBLoaded = true;
     DIC::Terminate();
     EXPECT_TRUE(!DIC::gWordDB && !DIC::gGroupDict && DIC::gWordGroupsDict.Count() == 0);
-}
-
-// Opening a FIFO to read waits for a writer that never comes; a FIFO in place of a word file or
-// of the text table must be refused at once. (Should the open block all the same, a writer shows
-// up after two seconds, so that the test fails instead of hanging.)
-TEST_F(DicInitializeTest, FifosInPlaceOfTheWordFilesAndTheTextTableAreRefusedAtOnce) {
-    WriteWordFiles("DE", "Haus");
-    for (const char* name : {"DIC_DB_DE.tdb", "DIC_WL_DE.tdb", "de.strings"}) {
-        std::filesystem::remove(layout_.InResources(name));
-        ASSERT_EQ(::mkfifo(layout_.InResources(name).c_str(), 0600), 0);
-    }
-    std::atomic<bool> done = false;
-    std::thread writer([&] {
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(20))) {
-            for (const char* name : {"DIC_DB_DE.tdb", "DIC_WL_DE.tdb", "de.strings"}) {
-                if (std::chrono::steady_clock::now() > giveUp) {
-                    ::close(::open(layout_.InResources(name).c_str(), O_RDWR | O_NONBLOCK));
-                }
-            }
-        }
-    });
-    const auto start = std::chrono::steady_clock::now();
-    fw::SetLocalizationLanguage("de");
-    EXPECT_EQ(fw::System::_GetLocalizedString("TT.REP_Found", "default"), "default");
-    EXPECT_FALSE(DIC::LoadDB("DE"));
-    EXPECT_FALSE(DIC::LoadWL("DE"));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-    done = true;
-    writer.join();
-    EXPECT_THAT(Reports(),
-                ElementsAre("Can't open the selected word list database. (not a regular file)",
-                            "Can't open the selected word list file."));
 }
 
 }  // namespace
