@@ -26,7 +26,9 @@ void GroupDict::CommitGroup(int32_t key) {
 
 void GroupDict::FinishGroups() {
     const auto byKey = [](const Range& a, const Range& b) { return a.key < b.key; };
-    std::stable_sort(ranges_.begin(), ranges_.end(), byKey);
+    if (!std::is_sorted(ranges_.begin(), ranges_.end(), byKey)) {
+        std::stable_sort(ranges_.begin(), ranges_.end(), byKey);
+    }
     // Of the records that share a key the last one in the file counts: the last of each run.
     auto kept = ranges_.begin();
     for (auto range = ranges_.begin(); range != ranges_.end(); ++range) {
@@ -36,9 +38,17 @@ void GroupDict::FinishGroups() {
         }
     }
     ranges_.erase(kept, ranges_.end());
+    dense_ =
+        !ranges_.empty() && static_cast<int64_t>(ranges_.back().key) - ranges_.front().key + 1 ==
+                                static_cast<int64_t>(ranges_.size());
 }
 
 const GroupDict::Range* GroupDict::Find(int32_t key) const {
+    if (dense_) {
+        const int64_t index = static_cast<int64_t>(key) - ranges_.front().key;
+        const bool inside = index >= 0 && index < static_cast<int64_t>(ranges_.size());
+        return inside ? &ranges_[static_cast<size_t>(index)] : nullptr;
+    }
     const auto found =
         std::lower_bound(ranges_.begin(), ranges_.end(), key,
                          [](const Range& range, int32_t k) { return range.key < k; });

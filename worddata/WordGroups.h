@@ -38,7 +38,9 @@ class GroupDict {
 
     std::vector<int32_t> members_;
     std::vector<Range> ranges_;  // sorted by key, one per key, once FinishGroups has run
-    uint32_t pending_ = 0;       // first member not yet filed under a key
+    // The keys are one unbroken run (as the word-file builder numbers them): found by index.
+    bool dense_ = false;
+    uint32_t pending_ = 0;  // first member not yet filed under a key
 };
 
 // Word ID -> group keys; entry i belongs to word ID i. An entry without keys is nil.
