@@ -1,17 +1,24 @@
 # `make run` builds the program (its three editions, word files and pictures) and starts it;
 # `make test` builds everything and runs every test headless; `make install` puts the program,
-# its desktop entries and icons under PREFIX.
+# its desktop entries and icons under PREFIX; `make fuzz` runs every libFuzzer target for
+# FUZZ_SECONDS under ASan and UBSan (clang, FUZZ=1).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= $(HOME)/.local
+FUZZ_SECONDS ?= 60
+ifeq ($(FUZZ),1)
+BUILD := build-fuzz
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DQUORVANE_FUZZ=ON
+DEPS_FLAGS := --fuzz
+endif
 
-.PHONY: all deps configure build program test run install bench format clean
+.PHONY: all deps configure build program test run install bench fuzz format clean
 
 all: build
 
 deps:
-	@tools/setup-deps.sh
+	@tools/setup-deps.sh $(DEPS_FLAGS)
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -36,8 +43,12 @@ install: program
 bench: build
 	$(BUILD)/bin/quorvane-bench
 
+fuzz:
+	$(MAKE) FUZZ=1 build
+	tools/run-fuzz.sh build-fuzz $(FUZZ_SECONDS) $(JOBS)
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-fuzz

@@ -4,6 +4,7 @@
 #include <QByteArray>
 
 #include "framework/application.h"
+#include "framework/singleinstance.h"
 #include "search/App.h"
 #include "search/PMC.h"
 #include "windows/SearchWin.h"
@@ -31,9 +32,16 @@ int main(int argc, char** argv) {
     fw::SetLongVersion(fw::LongVersion() + " " + QUORVANE_EDITION);
 #endif
     PreferX11OnWayland();
+    // A second start brings the running one forward and ends, as opening a running application
+    // does; a desktop shortcut that runs the program so brings the strip up.
+    fw::SingleInstance instance(App::InstanceKey());
+    if (instance.HandedOver()) {
+        return 0;
+    }
     QApplication application(argc, argv);
     PMC::InitializeGlobals();
     App app;
+    instance.Serve([&app] { app.RequestActivation(); });
     SearchWin::Get();
     return app.Run();
 }

@@ -39,6 +39,10 @@ class Application {
     bool RunMenuHandler(const std::string& name);
     bool HasMenuHandler(const std::string& name) const;
 
+    // Another start of the program asked this one to come forward: delivers Activate as when the
+    // application comes to the front (before Open has run, Open's own end brings it).
+    void RequestActivation();
+
   protected:
     virtual void Open() {}
     virtual void Close() {}

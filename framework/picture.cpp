@@ -8,14 +8,22 @@
 
 namespace fw {
 
+namespace {
+
+// Only a regular file: opening a FIFO in its place would block the window's opening.
+bool Read(QPixmap& picture, const FolderItem& file) {
+    return file.IsRegularFile() && picture.load(QString::fromStdString(file.NativePath()));
+}
+
+}  // namespace
+
 std::shared_ptr<Picture> Picture::Load(const std::string& name) {
     const FolderItem folder = ResourcesFolder();
-    const FolderItem dense = folder.Child(name + "@2x.png");
     const bool wantDense = qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1.0;
     QPixmap read;
-    if (wantDense && dense.Exists() && read.load(QString::fromStdString(dense.NativePath()))) {
+    if (wantDense && Read(read, folder.Child(name + "@2x.png"))) {
         read.setDevicePixelRatio(2.0);
-    } else if (!read.load(QString::fromStdString(folder.Child(name + ".png").NativePath()))) {
+    } else if (!Read(read, folder.Child(name + ".png"))) {
         return nullptr;
     }
     return std::shared_ptr<Picture>(new Picture(read));

@@ -1,5 +1,6 @@
 // Top-level windows offscreen: the drawer's place below its parent and its focus, height limits,
 // and the canvas pictures.
+#include <sys/stat.h>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -79,12 +80,15 @@ TEST(WindowTest, HeightStaysWithinItsLimitsAndLockedControlsFollowIt) {
 }
 
 // Pictures lie in the resource folder beside the executable's folder: a missing one is nothing
-// and leaves the canvas empty; a transparent one does not draw its white.
+// (so is a FIFO in its place) and leaves the canvas empty; a transparent one does not draw its
+// white.
 TEST(WindowTest, CanvasDrawsPicturesOfTheResourceFolder) {
     QTemporaryDir root;
     ASSERT_TRUE(QDir(root.path()).mkpath("Resources"));
     fw::SetExecutableFile(root.filePath("bin/quorvane").toStdString());
     EXPECT_EQ(fw::Picture::Load("Strip"), nullptr);
+    ASSERT_EQ(::mkfifo(root.filePath("Resources/Fifo.png").toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(fw::Picture::Load("Fifo"), nullptr) << "a FIFO is not read: it would block";
     QImage drawn(300, 16, QImage::Format_RGB32);
     drawn.fill(Qt::white);
     drawn.setPixel(0, 0, qRgb(0, 0, 128));
