@@ -16,7 +16,6 @@ constexpr int kStripHeight = 16;
 // The program draws an icon's pure white transparent: every light colour here stays below it.
 const QColor kPaper(250, 250, 247);
 const QColor kPaperShade(226, 229, 236);
-const QColor kInk(52, 72, 110);
 
 struct Palette {
     QColor top;
