@@ -271,6 +271,13 @@ std::optional<RegExMatch> RegEx::Search() {
     return impl_->Continue();
 }
 
+std::optional<RegExMatch> RegEx::SearchFrom(long startByte) {
+    if (startByte < 0 || !impl_->Compile(SearchPattern)) {
+        return std::nullopt;
+    }
+    return impl_->SearchFrom(static_cast<size_t>(startByte), 0);
+}
+
 namespace {
 
 // The replacement text with "\N" and "$N" (one digit) standing for sub-expression N.
