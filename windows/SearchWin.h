@@ -60,6 +60,7 @@ class SearchWin : public fw::Window {
     bool UserInput_KeyDown(const std::string& key);
     void SearchTimer_Action();
     void RefreshLaterTimer_Action();
+    void SocketTimeOut_Action();
     void Open();
     void Activate();
 

@@ -80,10 +80,9 @@ bool Initialize() {
     gEN = IsDBExisting("EN");
     gSelectedLanguage = ChooseLanguage();
     const bool available = (gEN && IsEN()) || (gDE && IsDE());
-    if (!available) {
-        return false;
-    }
-    return LoadDB(gSelectedLanguage) && LoadWL(gSelectedLanguage);
+    const bool loaded = available && LoadDB(gSelectedLanguage) && LoadWL(gSelectedLanguage);
+    CreateOnlineClients();
+    return loaded;
 }
 
 void Terminate() {
