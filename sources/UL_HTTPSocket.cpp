@@ -102,22 +102,17 @@ std::string UL_HTTPSocket::ConvertResponseToUTF8(std::string_view s) {
     size_t reopened = 0;  // bytes at the end of `out` that start the next reference
     size_t i = 0;
     while (i < s.size()) {
-        size_t digits = 0;
-        if (reopened > 0) {
-            digits = i + (kReference.size() - reopened);
-        } else {
-            const size_t start = s.find(kReference, i);
-            if (start == std::string_view::npos) {
-                break;
-            }
-            out.append(s.substr(i, start - i));
-            digits = start + kReference.size();
+        const size_t start = reopened > 0 ? i : s.find(kReference, i);
+        if (start == std::string_view::npos) {
+            break;
         }
+        const size_t digits = start + kReference.size() - reopened;
         // Without a ";" further on there is no reference any more, here or later.
         const size_t end = s.find(';', digits);
         if (end == std::string_view::npos) {
             break;
         }
+        out.append(s.substr(i, start - i));
         out.resize(out.size() - reopened);
         out += CharacterOfCode(LeadingHexValue(s.substr(digits, end - digits)));
         i = end + 1;
