@@ -1,5 +1,6 @@
 #include "framework/encoding.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -94,6 +95,14 @@ std::string DecodeURLComponent(std::string_view text) {
         out += text[i];
     }
     return out;
+}
+
+std::string ReplaceInvalidUTF8(std::string_view text) {
+    const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+    if (bytes.isValidUtf8()) {
+        return std::string(text);
+    }
+    return QString::fromUtf8(bytes).toStdString();
 }
 
 int HexDigitValue(char c) {

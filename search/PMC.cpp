@@ -197,7 +197,8 @@ void SearchNow() {
     if (gAborts != aborts) {
         return;
     }
-    gDirectHit = hit;
+    // A reply handled in that pump may have found the word already.
+    gDirectHit = hit || gDirectHit;
     const std::string searched = gSearchWord;  // the spelling the hit check settled on
     RefreshReport();
     // The report's animation pumps events: the search timer may have started the next search in
@@ -214,6 +215,8 @@ bool CheckDirectHit() {
     if (!hit) {
         hit = CheckSpelling();
     }
+    // What a reply handled in the pump below sees: a local hit keeps its hit word and ID.
+    gDirectHit = hit;
     StartOnlineLookup();
     if (hit) {
         SearchWin::Get().UserInput.SetTextColor(0, 200, 0);

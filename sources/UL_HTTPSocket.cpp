@@ -157,7 +157,9 @@ std::vector<std::string> UL_HTTPSocket::WordServiceRows(const std::string& decod
     fw::RegEx rows;
     rows.SearchPattern = "(<ns[0-9]+:dataRow>)([^<]*)";
     std::vector<std::string> found;
-    for (auto match = rows.Search(decoded, 0); match; match = rows.Search()) {
+    // The report counts characters for its style runs and clicks: no invalid bytes reach it.
+    const std::string text = fw::ReplaceInvalidUTF8(decoded);
+    for (auto match = rows.Search(text, 0); match; match = rows.Search()) {
         found.push_back(match->SubExpressionString(2));
     }
     return found;

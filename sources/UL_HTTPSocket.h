@@ -40,7 +40,8 @@ class UL_HTTPSocket : public fw::HTTPSocket {
                                            const std::vector<Parameter>& parameters);
     // "http://" + the service host + "/axis/services/" + operation.
     static std::string WordServiceURL(const std::string& operation);
-    // The text of every "<nsN:dataRow>" up to the next "<", in document order, of a decoded reply.
+    // The text of every "<nsN:dataRow>" up to the next "<", in document order, of a decoded reply;
+    // invalid UTF-8 replaced by U+FFFD.
     static std::vector<std::string> WordServiceRows(const std::string& decoded);
 
   protected:

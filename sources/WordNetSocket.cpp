@@ -1,7 +1,5 @@
 #include "sources/WordNetSocket.h"
 
-#include <QString>
-
 #include <unordered_set>
 
 #include "framework/encoding.h"
@@ -19,8 +17,7 @@ namespace {
 // The page as UTF-8 text: its bytes read as Windows-1252, then every percent escape decoded; what
 // the decoding makes of invalid UTF-8 is replaced, since the report counts characters.
 std::string DecodePage(const std::string& content) {
-    const std::string decoded = fw::DecodeURLComponent(fw::ConvertFromWindows1252(content));
-    return QString::fromUtf8(decoded.data(), static_cast<qsizetype>(decoded.size())).toStdString();
+    return fw::ReplaceInvalidUTF8(fw::DecodeURLComponent(fw::ConvertFromWindows1252(content)));
 }
 
 // From the first "<h3>" on, or the whole page without one.
