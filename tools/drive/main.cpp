@@ -1,8 +1,10 @@
-// quorvane-drive [--lang DE|EN] [--stats] [--] WORD...
+// quorvane-drive [--lang DE|EN] [--stats] [--services HOST:PORT] [--] WORD...
 // Starts Quorvane offscreen with the build's word files, a fresh preferences folder and the
 // built-in English texts, searches each word as a user would type it, and prints one line of JSON
-// per word; a message box prints {"msgbox": text} and is dismissed. "--" ends the options, so
-// that a word may begin with "--". Exit code 0 when every word was searched.
+// per word once nothing runs any more, the online lookups included; a message box prints
+// {"msgbox": text} and is dismissed. --services points every online host (word service, portal
+// page, lexical database) at one address; without it they stay on the configured hosts. "--"
+// ends the options, so that a word may begin with "--". Exit code 0 when every word was searched.
 #include <unistd.h>
 #include <QApplication>
 #include <QTemporaryDir>
@@ -22,6 +24,7 @@
 #include "framework/variant.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "sources/ServiceHosts.h"
 #include "tools/drive/PrintingUI.h"
 #include "tools/drive/SearchDriver.h"
 #include "windows/SearchWin.h"
@@ -32,6 +35,7 @@ namespace {
 struct Options {
     std::string language = "DE";
     bool stats = false;
+    std::string services;  // HOST:PORT of every online host; "" leaves them as configured
     std::vector<std::string> words;
 };
 
@@ -47,6 +51,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.language = argv[++i];
         } else if (argument == "--stats") {
             options.stats = true;
+        } else if (argument == "--services" && i + 1 < argc) {
+            options.services = argv[++i];
         } else if (argument.rfind("--", 0) == 0) {
             return false;
         } else {
@@ -128,7 +134,9 @@ int DriveWords(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] [--] WORD..." << std::endl;
+        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] [--services HOST:PORT] [--] "
+                     "WORD..."
+                  << std::endl;
         return 2;
     }
     QTemporaryDir preferences;
@@ -142,6 +150,9 @@ int main(int argc, char** argv) {
     fw::SetUI(std::make_unique<PrintingUI>(fw::SetUI(nullptr)));
     fw::SetLocalizationLanguage("en");
     StoreLanguage(options.language);
+    if (!options.services.empty()) {
+        ServiceHosts::PointAllAt(options.services);
+    }
 
     PMC::InitializeGlobals();
     App app;
