@@ -1,5 +1,6 @@
 #include "search/PMC.h"
 
+#include <array>
 #include <string_view>
 
 #include "framework/events.h"
@@ -163,9 +164,27 @@ bool CheckWord(const std::string& word) {
         return false;
     }
     // A word holds only what the search field's key filter lets through; an invalid UTF-8 byte,
-    // a character of its own, matches none of those.
+    // a character of its own, matches none of those. ASCII is looked up in a table made from
+    // that set: the online readers check every word of a page.
+    static const std::array<bool, 128> kAscii = [] {
+        std::array<bool, 128> table{};
+        for (const char c : SearchWin::KeyFilterCharacters()) {
+            if (static_cast<unsigned char>(c) < 0x80) {
+                table[static_cast<unsigned char>(c)] = true;
+            }
+        }
+        return table;
+    }();
     const std::string& allowed = SearchWin::KeyFilterCharacters();
     for (std::string_view rest = word; !rest.empty();) {
+        const auto first = static_cast<unsigned char>(rest[0]);
+        if (first < 0x80) {
+            if (!kAscii[first]) {
+                return false;
+            }
+            rest.remove_prefix(1);
+            continue;
+        }
         const std::string character = fw::Left(rest, 1);
         if (fw::InStrB(1, allowed, character) == 0) {
             return false;

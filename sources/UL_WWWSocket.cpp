@@ -60,11 +60,14 @@ class BlockPattern {
 std::string NormalisePage(const std::string& content) {
     std::string line;
     line.reserve(content.size());
-    for (const char c : content) {
-        if (c != '\r' && c != '\n') {
-            line += c;
+    size_t copied = 0;  // the content is copied up to here
+    for (size_t i = 0; i < content.size(); ++i) {
+        if (content[i] == '\r' || content[i] == '\n') {
+            line.append(content, copied, i - copied);
+            copied = i + 1;
         }
     }
+    line.append(content, copied);
     return fw::ConvertFromWindows1252(line);
 }
 
