@@ -28,7 +28,6 @@ class LocalHTTPServer {
     Behaviour behaviour = Behaviour::Answer;
     Responder responder = [](const std::string&) { return Reply(200, ""); };
     std::vector<std::string> requests;  // complete requests, in arrival order
-    int connections = 0;
 
     static std::string Reply(int status, const std::string& body,
                              const std::string& type = "text/xml; charset=utf-8") {
@@ -48,7 +47,6 @@ class LocalHTTPServer {
   private:
     void Accept() {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
-            ++connections;
             socket->setParent(&server_);
             if (behaviour != Behaviour::NeverRead) {
                 auto buffer = std::make_shared<std::string>();
