@@ -1,14 +1,19 @@
-// The word store's online part: the six long-lived client objects and the word service's probe.
+// The word store's start-up: the language of the run, loading its word files and making the six
+// long-lived online clients; and the word service's probe. Apart from the rest of DIC, so that
+// what reads the word files alone (the fuzz targets) links without the online clients.
 #include <memory>
 
+#include "framework/application.h"
 #include "framework/soap.h"
 #include "framework/text.h"
+#include "framework/variant.h"
 #include "sources/ServiceHosts.h"
 #include "sources/UL_Baseform.h"
 #include "sources/UL_ListClients.h"
 #include "sources/UL_WWWSocket.h"
 #include "sources/WordNetSocket.h"
 #include "worddata/DIC.h"
+#include "worddata/PREFS.h"
 
 namespace DIC {
 
@@ -32,7 +37,36 @@ void Create(std::unique_ptr<Client>& client) {
     }
 }
 
+// The language the edition names, else the stored preference, else the localized default, which
+// is then stored so that later starts read it back.
+std::string ChooseLanguage() {
+    const std::string version = fw::LongVersion();
+    if (fw::InStr(version, "Deutsch") > 0) {
+        return "DE";
+    }
+    if (fw::InStr(version, "English") > 0) {
+        return "EN";
+    }
+    const fw::Variant stored = PREFS::Retrieve("DicLanguage");
+    if (!stored.IsNil()) {
+        return stored.StringValue();
+    }
+    const std::string language = cLanguageDefault();
+    PREFS::Store("DicLanguage", fw::Variant(language));
+    return language;
+}
+
 }  // namespace
+
+bool Initialize() {
+    gDE = IsDBExisting("DE");
+    gEN = IsDBExisting("EN");
+    gSelectedLanguage = ChooseLanguage();
+    const bool available = (gEN && IsEN()) || (gDE && IsDE());
+    const bool loaded = available && LoadDB(gSelectedLanguage) && LoadWL(gSelectedLanguage);
+    CreateOnlineClients();
+    return loaded;
+}
 
 void CreateOnlineClients() {
     Create(gWordNet);
