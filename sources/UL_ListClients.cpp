@@ -42,7 +42,8 @@ bool UL_ListClient::ReadRows(const Family& family, const std::string& content,
         if (family.subjectAreas) {
             row = fw::ReplaceAllB(fw::ReplaceAllB(row, " / ", "/"), "/", " / ");
             list.AppendIfAbsent(row);
-        } else if (!fw::EqualsIgnoreCase(row, requestWord) && PMC::CheckWord(row)) {
+        } else if (!row.empty() && !fw::EqualsIgnoreCase(row, requestWord) &&
+                   PMC::CheckWord(row)) {  // an empty row is no synonym
             list.AppendIfAbsent(row);
         }
         fw::Yield();

@@ -1,14 +1,15 @@
-// The portal page is read block by block: each entry heading starts a block that ends before the
-// next end marker. Blocks of headings that share one end marker overlap, so a hostile page with
-// many headings and one marker far off would make a naive reader search the same text again for
-// every heading. Each block pattern therefore keeps the first match it found from some place of
-// the whole page: for a later block it still is the first match while it starts inside the block,
-// and it belongs to the block when it also ends inside it (each pattern either stops at a "<" or
-// ends in a fixed tag that the block's end marker cannot be part of, so no shorter match hides
-// inside the block). Every search then covers new text, and a list text already read for the
-// previous block is not read again (it could add nothing new: nothing leaves the lists meanwhile).
+// The portal page is read block by block. A block starts at an entry heading and ends before the
+// next end marker, or before the next heading when that comes first: on the service's pages each
+// entry ends with the marker before the next heading, and on a page whose headings share one
+// marker far off (a hostile page) every block would otherwise run over the rest of the page and
+// the reading grow with the square of its size. So the blocks lie apart, each pattern is searched
+// once in its own block, and every byte is searched a fixed number of times. The synonyms are
+// sorted once, after the last block: the sort is stable and nothing runs in between on the main
+// loop, so the list ends as a sort after every block would leave it (only the last block's
+// adjective form stays behind), without sorting a growing list once per block.
 #include "sources/UL_WWWSocket.h"
 
+#include <algorithm>
 #include <optional>
 #include <unordered_set>
 
@@ -26,35 +27,6 @@ namespace {
 
 constexpr std::string_view kEndMarker = "</table><P>";
 constexpr unsigned char kLastNounInitial = 90;  // "Z"
-
-// A block pattern searched in the whole page, with its last match kept (see above).
-class BlockPattern {
-  public:
-    BlockPattern(const char* pattern, const std::string& page) {
-        regex_.SearchPattern = pattern;
-        match_ = regex_.Search(page, 0);
-        from_ = 0;
-    }
-
-    // The first match inside [start, end) of the page, or nullptr.
-    const fw::RegExMatch* FirstIn(long start, long end) {
-        if (start < from_ || (match_ && match_->SubExpressionStartB(0) < start)) {
-            match_ = regex_.SearchFrom(start);
-            from_ = start;
-        }
-        if (!match_) {
-            return nullptr;
-        }
-        const long matchStart = match_->SubExpressionStartB(0);
-        const long matchEnd = matchStart + static_cast<long>(match_->SubExpressionString(0).size());
-        return matchEnd <= end ? &*match_ : nullptr;
-    }
-
-  private:
-    fw::RegEx regex_;
-    std::optional<fw::RegExMatch> match_;
-    long from_ = 0;
-};
 
 // The page as one line of UTF-8: every CR and LF removed, Windows-1252 converted.
 std::string NormalisePage(const std::string& content) {
@@ -75,17 +47,32 @@ bool IsNounInitial(const std::string& word) {
     return !word.empty() && static_cast<unsigned char>(word[0]) <= kLastNounInitial;
 }
 
+// A block pattern, compiled once per page.
+class BlockPattern {
+  public:
+    explicit BlockPattern(const char* pattern) { regex_.SearchPattern = pattern; }
+
+    // Sub-expression `index` of the first match in the block, or nothing.
+    std::optional<std::string> In(const std::string& block, int index) {
+        const auto match = regex_.Search(block, 0);
+        return match ? std::optional(match->SubExpressionString(index)) : std::nullopt;
+    }
+
+  private:
+    fw::RegEx regex_;
+};
+
 class PortalPageReader {
   public:
     PortalPageReader(const std::string& page, const std::string& requestWord)
         : page_(page),
           requestWord_(requestWord),
-          wordClass_("(<TD>Wortart: )([^<]+)", page),
-          baseform_("(<LI>Grundform:)(.+?)([a-zA-Z&#0-9; ]+?)(</A>)", page),
-          subjects_("(<B>Sachgebiet: )(.+?)(<TR><TD><B>)", page),
-          synonyms_("(>Synonyme:)(.+?)(</UL>)", page),
-          hypernym_("(<LI>ist ein)(.+?)([a-zA-Z&#0-9; ]+?)(</A>)", page),
-          adjective_("(<LI>-lich-Form von:)(.+?)([a-zA-Z&#0-9; ]+?)(</A>)", page),
+          wordClass_("(<TD>Wortart: )([^<]+)"),
+          baseform_("(<LI>Grundform:)(.+?)([a-zA-Z&#0-9; ]+?)(</A>)"),
+          subjects_("(<B>Sachgebiet: )(.+?)(<TR><TD><B>)"),
+          synonyms_("(>Synonyme:)(.+?)(</UL>)"),
+          hypernym_("(<LI>ist ein)(.+?)([a-zA-Z&#0-9; ]+?)(</A>)"),
+          adjective_("(<LI>-lich-Form von:)(.+?)([a-zA-Z&#0-9; ]+?)(</A>)"),
           sachgebiete_(PMC::gWordSachgebiete),
           synonymWords_(PMC::gSynonymWords) {
         item_.SearchPattern = "(>)([a-zA-Z&#0-9; ]+?)(<)";
@@ -94,79 +81,89 @@ class PortalPageReader {
     bool Read() {
         fw::RegEx heading;
         heading.SearchPattern = "(<P><B>Wort: </B> )([^<]+)";
-        for (auto match = heading.Search(page_, 0); match; match = heading.Search()) {
-            const long start = match->SubExpressionStartB(0);
-            ReadBlock(start, BlockEnd(start), match->SubExpressionString(2));
+        bool anyBlock = false;
+        for (auto match = heading.Search(page_, 0); match;) {
+            const size_t start = static_cast<size_t>(match->SubExpressionStartB(0));
+            const std::string headword = match->SubExpressionString(2);
+            match = heading.Search();
+            const size_t next =
+                match ? static_cast<size_t>(match->SubExpressionStartB(0)) : page_.size();
+            const size_t end = std::min(BlockEnd(start), next);
+            ReadBlock(page_.substr(start, end - start), headword);
+            anyBlock = true;
             fw::Yield();
+        }
+        if (anyBlock) {
+            SortSynonyms();
         }
         return found_;
     }
 
   private:
-    long BlockEnd(long start) {
-        if (markerFrom_ < 0 || start < markerFrom_ ||
-            (marker_ != std::string::npos && static_cast<long>(marker_) < start)) {
-            marker_ = page_.find(kEndMarker, static_cast<size_t>(start));
-            markerFrom_ = start;
+    // Where the first end marker from `start` on lies (the page's end without one). The marker
+    // found for one block still serves the next blocks that start before it.
+    size_t BlockEnd(size_t start) {
+        if (!markerSearched_ || (marker_ != std::string::npos && marker_ < start)) {
+            marker_ = page_.find(kEndMarker, start);
+            markerSearched_ = true;
         }
-        return marker_ == std::string::npos ? static_cast<long>(page_.size())
-                                            : static_cast<long>(marker_);
+        return std::min(marker_, page_.size());
     }
 
-    void ReadBlock(long start, long end, const std::string& headword) {
+    void ReadBlock(const std::string& block, const std::string& headword) {
         std::string baseform = UL_WWWSocket::ConvertUmlauts(headword);
-        if (const auto* match = baseform_.FirstIn(start, end)) {
-            baseform = UL_WWWSocket::ConvertUmlauts(match->SubExpressionString(3));
+        if (const auto form = baseform_.In(block, 3)) {
+            baseform = UL_WWWSocket::ConvertUmlauts(*form);
         }
         std::string wordClass = IsNounInitial(baseform) ? "Substantiv" : "?";
-        if (const auto* match = wordClass_.FirstIn(start, end)) {
-            wordClass = UL_WWWSocket::ConvertUmlauts(match->SubExpressionString(2));
+        if (const auto text = wordClass_.In(block, 2)) {
+            wordClass = UL_WWWSocket::ConvertUmlauts(*text);
         }
         if (pairKeys_.insert(fw::CaseKey(baseform + wordClass)).second) {
             PMC::gWordBaseform.push_back(baseform);
             PMC::gWordType.push_back(wordClass);
             found_ = true;
         }
-        if (const auto* match = subjects_.FirstIn(start, end)) {
-            ReadItemsOnce(*match, subjectsRead_,
-                          [this](const std::string& item) { sachgebiete_.AppendIfAbsent(item); });
+        if (const auto list = subjects_.In(block, 2)) {
+            ReadItems(*list,
+                      [this](const std::string& item) { sachgebiete_.AppendIfAbsent(item); });
         }
-        if (const auto* match = synonyms_.FirstIn(start, end)) {
-            ReadItemsOnce(*match, synonymsRead_,
-                          [this](const std::string& item) { AddSynonym(item); });
+        if (const auto list = synonyms_.In(block, 2)) {
+            ReadItems(*list, [this](const std::string& item) { AddSynonym(item); });
         }
-        if (!synonymsSorted_) {
-            fw::SortList(PMC::gSynonymWords);
-            synonymsSorted_ = true;
+        if (const auto hypernym = hypernym_.In(block, 3)) {
+            sachgebiete_.AppendIfAbsent(*hypernym);
         }
-        if (const auto* match = hypernym_.FirstIn(start, end)) {
-            sachgebiete_.AppendIfAbsent(match->SubExpressionString(3));
-        }
-        if (const auto* match = adjective_.FirstIn(start, end)) {
-            AddSynonym(match->SubExpressionString(3));
+        adjectiveLast_ = false;
+        if (const auto adjective = adjective_.In(block, 3)) {
+            adjectiveLast_ = AddSynonym(*adjective);
         }
     }
 
-    // Runs the item pattern over the list text of `match` unless that very match was read for the
-    // block before.
     template <class Add>
-    void ReadItemsOnce(const fw::RegExMatch& match, long& lastRead, Add add) {
-        const long at = match.SubExpressionStartB(0);
-        if (at == lastRead) {
-            return;
-        }
-        lastRead = at;
-        const std::string list = match.SubExpressionString(2);
+    void ReadItems(const std::string& list, Add add) {
         for (auto item = item_.Search(list, 0); item; item = item_.Search()) {
             add(UL_WWWSocket::ConvertUmlauts(item->SubExpressionString(2)));
             fw::Yield();
         }
     }
 
-    void AddSynonym(const std::string& word) {
-        if (!fw::EqualsIgnoreCase(word, requestWord_) && PMC::CheckWord(word) &&
-            synonymWords_.AppendIfAbsent(word)) {
-            synonymsSorted_ = false;
+    bool AddSynonym(const std::string& word) {
+        return !fw::EqualsIgnoreCase(word, requestWord_) && PMC::CheckWord(word) &&
+               synonymWords_.AppendIfAbsent(word);
+    }
+
+    // The sort that follows every block's synonyms, before its adjective form.
+    void SortSynonyms() {
+        PMC::WordList& synonyms = PMC::gSynonymWords;
+        std::string adjective;
+        if (adjectiveLast_) {
+            adjective = std::move(synonyms.back());
+            synonyms.pop_back();
+        }
+        fw::SortList(synonyms);
+        if (adjectiveLast_) {
+            synonyms.push_back(std::move(adjective));
         }
     }
 
@@ -183,10 +180,8 @@ class PortalPageReader {
     WordListIndex synonymWords_;
     std::unordered_set<std::string> pairKeys_;
     size_t marker_ = std::string::npos;
-    long markerFrom_ = -1;
-    long subjectsRead_ = -1;
-    long synonymsRead_ = -1;
-    bool synonymsSorted_ = false;  // a sort now would not change the list
+    bool markerSearched_ = false;
+    bool adjectiveLast_ = false;  // the last block appended its adjective form
     bool found_ = false;
 };
 
