@@ -162,9 +162,6 @@ HTTPReplyReader::State HTTPReplyReader::Feed(std::string_view bytes) {
     }
     if (!headRead_) {
         head_.append(bytes);
-        if (head_.size() > kMaxReplyBytes) {
-            return Fail();
-        }
         // The headers end at the first empty line; a search resumes a few bytes back, since the
         // line end may have been split between two arrivals.
         const size_t from = headScanned_ >= 3 ? headScanned_ - 3 : 0;
@@ -176,8 +173,13 @@ HTTPReplyReader::State HTTPReplyReader::Feed(std::string_view bytes) {
             separator = 2;
         }
         headScanned_ = head_.size();
+        // Only the head counts here: the bytes after it may hold a whole reply, however the
+        // server's bytes were split between arrivals.
         if (end == std::string::npos) {
-            return state_;
+            return head_.size() > kMaxReplyBytes ? Fail() : state_;
+        }
+        if (end > kMaxReplyBytes) {
+            return Fail();
         }
         std::string body = head_.substr(end + separator);
         head_.resize(end);

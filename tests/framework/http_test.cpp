@@ -35,7 +35,8 @@ class RecordingSocket : public fw::HTTPSocket {
 };
 
 TEST(HTTPReplyReaderTest, BodyEndsAtTheLengthOrAtTheCloseAndEveryShortOrOversizedReplyFails) {
-    const std::string big = std::to_string(fw::HTTPReplyReader::kMaxReplyBytes + 1);
+    constexpr size_t kMax = fw::HTTPReplyReader::kMaxReplyBytes;
+    const std::string big = std::to_string(kMax + 1);
     struct Case {
         std::vector<std::string> pieces;
         bool closed;
@@ -51,10 +52,11 @@ TEST(HTTPReplyReaderTest, BodyEndsAtTheLengthOrAtTheCloseAndEveryShortOrOversize
         {{"HTTP/1.0 200 OK\r\n"}, true, State::Failed, ""},
         {{"<html>no status line</html>\r\n\r\n"}, true, State::Failed, ""},
         {{"HTTP/1.0 200 OK\r\nContent-Length: " + big + "\r\n\r\n"}, false, State::Failed, ""},
-        {{"HTTP/1.0 200 OK\r\n\r\n", std::string(fw::HTTPReplyReader::kMaxReplyBytes, 'x'), "y"},
+        {{"HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabc" + std::string(2 * kMax, 'x')},
          false,
-         State::Failed,
-         ""},
+         State::Complete,
+         "abc"},
+        {{"HTTP/1.0 200 OK\r\n\r\n", std::string(kMax, 'x'), "y"}, false, State::Failed, ""},
     };
     for (const Case& c : cases) {
         fw::HTTPReplyReader reader;
