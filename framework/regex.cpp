@@ -223,6 +223,10 @@ struct RegEx::Impl {
         }
         const PCRE2_SIZE* ovector = pattern->Offsets();
         RegExMatch match;
+        // The readers take a match per word of a page: one allocation per list, not one per
+        // growth step.
+        match.texts_.reserve(pattern->Groups() + 1);
+        match.starts_.reserve(pattern->Groups() + 1);
         for (uint32_t i = 0; i <= pattern->Groups(); ++i) {
             const PCRE2_SIZE from = ovector[2 * i];
             const PCRE2_SIZE to = ovector[2 * i + 1];
