@@ -1,13 +1,16 @@
 // Reading online replies on the main loop. Budgets: a real-sized reply (a base-form reply, a portal
 // page or a lexical-database page of about 50 KB) under 1 ms; the SOAP reply decoding linear in
 // the size, a 1 MB reply with 50,000 references under 50 ms. The largest reply the HTTP client
-// accepts (4 MiB) shows the longest the event loop can stall on one reply.
+// accepts shows the longest the event loop can stall on one reply: "largest" of the real pages'
+// kind, "worst" of the costliest kind found, the most entries a reply of that size can hold.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
 #include "bench_ui.h"
+#include "framework/http.h"
 #include "online_replies.h"
 #include "search/PMC.h"
 #include "sources/UL_Baseform.h"
@@ -17,7 +20,7 @@
 
 namespace {
 
-constexpr size_t kLargest = 4 << 20;
+constexpr size_t kLargest = fw::HTTPReplyReader::kMaxReplyBytes;
 
 // Markup of the kind that surrounds the entries on a real page.
 std::string Filler(size_t bytes) {
@@ -66,6 +69,28 @@ std::string WordNetPage(size_t bytes) {
     return page + "</ul>";
 }
 
+// A different short word for every number.
+std::string Word(int i) {
+    std::string word;
+    do {
+        word += static_cast<char>('a' + i % 26);
+        i /= 26;
+    } while (i > 0);
+    return word;
+}
+
+// The head, then units 0, 1, 2, ... as long as the tail still fits in kLargest.
+std::string Worst(std::string head, const std::function<std::string(int)>& unit,
+                  const std::string& tail) {
+    for (int i = 0;; ++i) {
+        const std::string next = unit(i);
+        if (head.size() + next.size() + tail.size() > kLargest) {
+            return head + tail;
+        }
+        head += next;
+    }
+}
+
 // `bytes` of text holding one reference every `bytes / references` bytes.
 std::string References(size_t bytes, size_t references) {
     const std::string piece = "H&#xE4;user ";
@@ -100,6 +125,12 @@ void BM_BaseformReply(benchmark::State& state, size_t bytes) {
 BENCHMARK_CAPTURE(BM_BaseformReply, real, 0)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_BaseformReply, largest, kLargest)->Unit(benchmark::kMillisecond);
 
+void BM_BaseformReplyWorst(benchmark::State& state) {
+    const auto pair = [](int i) { return "<ns1:dataRow>b" + Word(i) + "<ns2:dataRow>S"; };
+    ReadEach(state, Worst("", pair, ""), [](const std::string& c) { UL_Baseform::ReadPairs(c); });
+}
+BENCHMARK(BM_BaseformReplyWorst)->Unit(benchmark::kMillisecond);
+
 void BM_PortalPage(benchmark::State& state, size_t bytes) {
     ReadEach(state, PortalPage(bytes),
              [](const std::string& c) { UL_WWWSocket::ReadPage(c, "Haus"); });
@@ -107,11 +138,27 @@ void BM_PortalPage(benchmark::State& state, size_t bytes) {
 BENCHMARK_CAPTURE(BM_PortalPage, 50kb, 50 << 10)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PortalPage, largest, kLargest)->Unit(benchmark::kMillisecond);
 
+void BM_PortalPageWorst(benchmark::State& state) {
+    const auto entry = [](int i) {
+        return "<P><B>Wort: </B> H" + Word(i) + ">Synonyme:<A>s" + Word(i) + "</A></UL>";
+    };
+    ReadEach(state, Worst("", entry, ""),
+             [](const std::string& c) { UL_WWWSocket::ReadPage(c, "Haus"); });
+}
+BENCHMARK(BM_PortalPageWorst)->Unit(benchmark::kMillisecond);
+
 void BM_WordNetPage(benchmark::State& state, size_t bytes) {
     ReadEach(state, WordNetPage(bytes), [](const std::string& c) { WordNetSocket::ReadPage(c); });
 }
 BENCHMARK_CAPTURE(BM_WordNetPage, 50kb, 50 << 10)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_WordNetPage, largest, kLargest)->Unit(benchmark::kMillisecond);
+
+void BM_WordNetPageWorst(benchmark::State& state) {
+    const auto word = [](int) { return std::string(">a<"); };
+    ReadEach(state, Worst("<h3>Noun</h3><li>(n) ", word, " (a gloss)</li>"),
+             [](const std::string& c) { WordNetSocket::ReadPage(c); });
+}
+BENCHMARK(BM_WordNetPageWorst)->Unit(benchmark::kMillisecond);
 
 void BM_ConvertResponseToUTF8(benchmark::State& state) {
     const auto megabytes = static_cast<size_t>(state.range(0));

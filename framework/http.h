@@ -53,7 +53,8 @@ std::string FormatHTTPRequest(std::string_view method, const HTTPURL& url, Inter
 // complete fails. Pure; bytes after a complete reply are ignored.
 class HTTPReplyReader {
   public:
-    static constexpr size_t kMaxReplyBytes = 4 * 1024 * 1024;
+    // Twenty times a real page: the largest reply is read on the main loop within the stall budget.
+    static constexpr size_t kMaxReplyBytes = 1024 * 1024;
     enum class State { Reading, Complete, Failed };
 
     State Feed(std::string_view bytes);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/encoding.h"
+#include "framework/http.h"
 #include "framework/text.h"
 #include "online_replies.h"
 #include "search/PMC.h"
@@ -125,18 +126,19 @@ TEST_F(ReaderTest, LexicalDatabaseItemsBecomeSensesAndEveryNamedWordIsForbidden)
     EXPECT_TRUE(PMC::gWordBaseform.empty());
 }
 
-// Pages a hostile server could send: each is read in well under a second, at the 4 MiB cap.
+// Pages a hostile server could send: each is read in well under a second, at the reply cap.
 TEST_F(ReaderTest, HostilePagesAreReadInLinearTime) {
+    constexpr size_t kCap = fw::HTTPReplyReader::kMaxReplyBytes;
     std::string references;
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; references.size() < kCap; ++i) {
         references += "<ns1:dataRow>&#x26;#x4" + std::to_string(i % 10) + ";&#x";
     }
     std::string headings;
-    while (headings.size() < (4 << 20)) {
+    while (headings.size() < kCap) {
         headings += "<P><B>Wort: </B> Haus<LI>Grundform:<A>Haus <B>Sachgebiet: <LI>ist ein ";
     }
     std::string items = "<li>(n) ";
-    while (items.size() < (4 << 20)) {
+    while (items.size() < kCap) {
         items += "<a>dog</a> (gloss) ";
     }
     items += "</li>";
@@ -147,7 +149,7 @@ TEST_F(ReaderTest, HostilePagesAreReadInLinearTime) {
     WordNetSocket::ReadPage(items);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(PMC::gWordType.front(), "Substantiv");
-    EXPECT_GT(PMC::gForbiddenSynonyms.size(), 100000u);
+    EXPECT_GT(PMC::gForbiddenSynonyms.size(), kCap / 20);
 }
 
 }  // namespace
