@@ -47,18 +47,27 @@ bool IsNounInitial(const std::string& word) {
     return !word.empty() && static_cast<unsigned char>(word[0]) <= kLastNounInitial;
 }
 
-// A block pattern, compiled once per page.
+// A block pattern, compiled once per page. Each begins with its label as a group of plain text: a
+// block without the label is passed over without running the pattern (a hostile page holds
+// thousands of blocks).
 class BlockPattern {
   public:
-    explicit BlockPattern(const char* pattern) { regex_.SearchPattern = pattern; }
+    explicit BlockPattern(const std::string& pattern)
+        : label_(pattern.substr(1, pattern.find(')') - 1)) {
+        regex_.SearchPattern = pattern;
+    }
 
     // Sub-expression `index` of the first match in the block, or nothing.
     std::optional<std::string> In(const std::string& block, int index) {
+        if (block.find(label_) == std::string::npos) {
+            return std::nullopt;
+        }
         const auto match = regex_.Search(block, 0);
         return match ? std::optional(match->SubExpressionString(index)) : std::nullopt;
     }
 
   private:
+    const std::string label_;
     fw::RegEx regex_;
 };
 
