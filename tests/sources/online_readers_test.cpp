@@ -137,6 +137,14 @@ TEST_F(ReaderTest, HostilePagesAreReadInLinearTime) {
     while (headings.size() < kCap) {
         headings += "<P><B>Wort: </B> Haus<LI>Grundform:<A>Haus <B>Sachgebiet: <LI>ist ein ";
     }
+    std::string entries;  // each with a new synonym: a sort after every entry was quadratic
+    for (int i = 0; entries.size() < kCap; ++i) {
+        std::string word;
+        for (int rest = i; rest > 0 || word.empty(); rest /= 26) {
+            word += static_cast<char>('a' + rest % 26);
+        }
+        entries += "<P><B>Wort: </B> Haus>Synonyme:<A>" + word + "</A></UL>";
+    }
     std::string items = "<li>(n) ";
     while (items.size() < kCap) {
         items += "<a>dog</a> (gloss) ";
@@ -146,6 +154,7 @@ TEST_F(ReaderTest, HostilePagesAreReadInLinearTime) {
     UL_Baseform::ReadPairs(references + ";");
     PMC::InitializeGlobals();
     UL_WWWSocket::ReadPage(headings + "</table><P>", "Haus");
+    UL_WWWSocket::ReadPage(entries, "Haus");
     WordNetSocket::ReadPage(items);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(PMC::gWordType.front(), "Substantiv");
