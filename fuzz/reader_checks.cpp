@@ -15,7 +15,7 @@ namespace fuzz {
 namespace {
 
 constexpr std::string_view kSeparator = "\1\2";
-constexpr size_t kSmallBytes = 8 << 10;
+constexpr size_t kSmallBytes = 4 << 10;
 constexpr size_t kGrowth = 8;
 // What the larger input may cost beyond kGrowth times the smaller one: caches, allocation.
 constexpr double kAllowance = 3.0;
