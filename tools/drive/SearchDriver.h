@@ -22,9 +22,10 @@ class SearchDriver {
         std::string report;
         Runs bold;
         Runs italic;
-        double ms = 0;          // from the search timer's firing to the settled report
-        double cpuMs = 0;       // the program's CPU over the same span, its event pumps left out
-        double maxStallMs = 0;  // the longest the event loop went without serving a 1 ms timer
+        double ms = 0;            // from the search timer's firing to the settled report
+        double cpuMs = 0;         // the program's CPU over the same span, its event pumps left out
+        double maxStallMs = 0;    // the longest the event loop went without serving a 1 ms timer
+        double processCpuMs = 0;  // the whole process's CPU over the same span, painting included
     };
 
     SearchDriver();
@@ -49,7 +50,8 @@ class SearchDriver {
 
     // `text` as a JSON string, quotes included.
     static std::string JsonString(const std::string& text);
-    // The line of JSON the driver tool prints for a result; `stats` adds cpu_ms and max_stall_ms.
+    // The line of JSON the driver tool prints for a result; `stats` adds cpu_ms, max_stall_ms and
+    // process_cpu_ms.
     static std::string ToJson(const Result& result, bool stats);
 
   private:
