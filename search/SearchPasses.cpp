@@ -60,7 +60,8 @@ void ClassifyFragment(const std::string& word, const std::string& candidate) {
 }
 
 void CollectFragments(const std::string& word) {
-    const size_t rows = RowsToRead(DIC::FindWord("%" + word + "%", false), kFragmentRowCap);
+    const size_t rows =
+        RowsToRead(DIC::FindWord("%" + word + "%", false, kFragmentRowCap), kFragmentRowCap);
     for (size_t i = 0; i < rows; ++i) {
         // A copy: the hit lists belong to whichever lookup ran last.
         const std::string candidate = DIC::gHitWord[i];
@@ -89,7 +90,7 @@ void CollectSoundAlikes(const std::string& word, size_t rows, double threshold) 
 
 // Raises the threshold round by round until the list is short or the threshold reaches its end.
 void CollectSoundAlikeRounds(const std::string& word, int32_t key) {
-    const size_t rows = RowsToRead(DIC::FindSoundex(key), kSoundexRowCap);
+    const size_t rows = RowsToRead(DIC::FindSoundex(key, kSoundexRowCap), kSoundexRowCap);
     double threshold = kFirstThreshold;
     while (true) {
         CollectSoundAlikes(word, rows, threshold);

@@ -159,6 +159,31 @@ TEST_F(DatabaseTest, RecordSetGivesNullOutsideItsRowsAndColumns) {
     EXPECT_EQ(rows->IdxField(1).IntegerValue(), 0);
 }
 
+// A select steps only as far as its rows are read: a row that fails to compute (an integer
+// overflow in row 3) fails no select that stops before it. RecordCount steps to the end, leaving
+// the cursor where it was, and a later step's failure ends the rows and sets the error state.
+TEST_F(DatabaseTest, SelectStepsOnlyAsFarAsItsRowsAreRead) {
+    auto db = Create("l.db", "CREATE TABLE t(n integer); INSERT INTO t VALUES (1), (2), (3), (4)");
+    const std::string select =
+        "SELECT CASE WHEN n = 3 THEN abs(-9223372036854775805 - n) ELSE n END AS v FROM t";
+    auto rows = db->SQLSelect(select);
+    ASSERT_NE(rows, nullptr) << db->ErrorMessage();
+    rows->MoveNext();
+    EXPECT_EQ(rows->Field("v").StringValue(), "2");
+    EXPECT_FALSE(db->Error());
+    EXPECT_EQ(rows->RecordCount(), 2);
+    EXPECT_EQ(db->ErrorMessage(), "integer overflow");
+    EXPECT_EQ(rows->Field("v").StringValue(), "2");
+    rows->MoveNext();
+    EXPECT_TRUE(rows->EndOfFile());
+
+    rows = db->SQLSelect("SELECT n FROM t WHERE n > 1 ORDER BY n");
+    ASSERT_NE(rows, nullptr);
+    EXPECT_FALSE(db->Error());
+    EXPECT_EQ(rows->RecordCount(), 3);
+    EXPECT_EQ(rows->Field("n").StringValue(), "2");
+}
+
 // Preference values are read back from text that may have been damaged.
 TEST_F(DatabaseTest, IntegerValueReadsLeadingIntegerLikeSqlite) {
     const std::vector<std::pair<const char*, int64_t>> rows = {
