@@ -54,44 +54,6 @@ std::string LocaleLanguage() {
     return "en";
 }
 
-bool IsValidUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t extra = 0;
-        uint32_t codePoint = lead;
-        if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            codePoint = lead & 0x07;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            codePoint = lead & 0x0F;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            codePoint = lead & 0x1F;
-        } else if (lead >= 0x80) {
-            return false;
-        }
-        if (i + extra >= text.size()) {
-            return false;
-        }
-        for (size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (codePoint < kSmallest[extra] || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-            return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
 // The value's text with its quotes and escapes resolved, or nothing when it is malformed.
 std::optional<std::string> ParseValue(std::string_view value) {
     const bool quoted = !value.empty() && value.front() == '"';

@@ -593,6 +593,17 @@ void SortList(std::vector<std::string>& list) {
     list = std::move(sorted);
 }
 
+bool IsValidUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const Decoded d = DecodeAt(s, i);
+        if (IsInvalidMarker(d.codePoint)) {
+            return false;
+        }
+        i += d.length;
+    }
+    return true;
+}
+
 std::string Chr(uint32_t codePoint) {
     const bool valid = codePoint <= 0x10FFFF && (codePoint < 0xD800 || codePoint > 0xDFFF);
     std::string out;

@@ -9,6 +9,7 @@
 #include "framework/threads.h"
 #include "search/App.h"
 #include "worddata/DIC.h"
+#include "worddata/FragmentIndex.h"
 #include "worddata/PMDebug.h"
 
 namespace DIC {
@@ -84,6 +85,12 @@ int32_t FindWord(const std::string& pattern, bool exactCase, int32_t rowLimit) {
     if (gWordDB->Error()) {
         PMDebug::Error("Word list database can't switch case sensitiveness! (" +
                        gWordDB->ErrorMessage() + ")");
+    }
+    // A fragment pattern comes from the word file's trigram index where that gives exactly the
+    // scan's rows; otherwise, or when the index fails, the scan runs.
+    if (const std::optional<int32_t> indexed =
+            ReadHits(FragmentIndex::Select(*gWordDB, pattern), rowLimit)) {
+        return *indexed;
     }
     const std::optional<int32_t> found =
         ReadHits(gWordDB->SQLSelect("SELECT wID, wWord FROM words WHERE wWord LIKE '" +
