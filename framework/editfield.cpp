@@ -203,6 +203,14 @@ struct EditField::Impl {
         Document()->setTextWidth(text->viewport()->width());
     }
 
+    // Every repaint would shape the text's lines afresh; a report is repainted whole at every
+    // step of the window's animation, so its lines keep their shaped glyphs until they change.
+    void KeepShapedText() {
+        for (QTextBlock block = Document()->begin(); block.isValid(); block = block.next()) {
+            block.layout()->setCacheEnabled(true);
+        }
+    }
+
     // The live-update setting: a change of the text is drawn at once rather than at the next
     // paint event.
     void Drawn() {
@@ -250,6 +258,7 @@ void EditField::SetText(const std::string& text) {
     // Through the document: QTextEdit::setPlainText would give the whole new text the format at
     // the caret, a bold heading's for instance.
     impl_->Document()->setPlainText(value);
+    impl_->KeepShapedText();
     impl_->Drawn();
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
@@ -173,6 +174,44 @@ TEST_F(EditFieldTest, LineNumbersOfAHiddenFieldMatchTheShownField) {
 }
 
 // Single and right-button presses at characters are proven through the result window.
+// The styled field's scroll bar paints from a picture of itself: after a resize, a scroll and a
+// partial repaint it must still show exactly what the style draws for a plain bar in its state.
+TEST_F(EditFieldTest, ScrollBarPictureShowsWhatTheStyleDrawsAfterEveryChange) {
+    fw::EditField field(window, Kind::MultiLineStyled, 0, 0, 300, 200);
+    field.SetText(std::string(60, '\n'));
+    window.Show();
+    QScrollBar* const bar = StyledWidget(field)->verticalScrollBar();
+    QScrollBar plain(Qt::Vertical, window.Widget());
+    plain.move(0, 0);
+    plain.lower();
+    const auto sameAsPlain = [&] {
+        plain.resize(bar->size());
+        plain.setRange(bar->minimum(), bar->maximum());
+        plain.setPageStep(bar->pageStep());
+        plain.setValue(bar->value());
+        plain.setEnabled(bar->isEnabled());
+        const QImage shown = bar->grab().toImage();
+        const QImage drawn = plain.grab().toImage();
+        if (shown.size() != drawn.size()) {
+            return false;
+        }
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (shown.pixel(x, y) != drawn.pixel(x, y)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(sameAsPlain());
+    field.SetHeight(260);
+    bar->repaint(0, 0, bar->width(), 30);
+    EXPECT_TRUE(sameAsPlain()) << "after a resize and a partial repaint";
+    bar->setValue(bar->maximum() / 2);
+    EXPECT_TRUE(sameAsPlain()) << "after a scroll";
+}
+
 TEST_F(EditFieldTest, DoubleAndControlClicksReachMouseDownAndUnhandledPressesAreQts) {
     fw::EditField field(window, Kind::MultiLineStyled, 0, 0, 270, 100);
     field.SetText("alpha beta gamma");
