@@ -123,8 +123,11 @@ Table LoadTable(const std::string& language) {
     if (language == "en") {
         return table;
     }
-    std::ifstream file(ResourcesFolder().Child(language + ".strings").NativePath(),
-                       std::ios::binary);
+    const FolderItem source = ResourcesFolder().Child(language + ".strings");
+    if (!source.IsRegularFile()) {
+        return table;  // missing, or a FIFO that would block the first lookup for ever
+    }
+    std::ifstream file(source.NativePath(), std::ios::binary);
     std::string line;
     for (bool first = true; std::getline(file, line); first = false) {
         std::string_view text = line;

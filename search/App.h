@@ -29,6 +29,9 @@ class App : public fw::Application {
 
     // The spell checker's language for the dictionary language and the system's English variant.
     static std::string ChooseSSCLanguage();
+    // The key under which one instance runs per user (the runtime folder is the user's), display
+    // and edition (the edition named in the long version text).
+    static std::string InstanceKey();
     // Pixels per step of the result window's animation, from the processor class and clock.
     static int ChooseWindowStep();
 };

@@ -1,5 +1,7 @@
 #include "framework/localization.h"
 
+#include <sys/stat.h>
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -94,6 +96,8 @@ TEST_F(LocalizationTest, MalformedLinesAreSkippedAndTheRestIsRead) {
 TEST_F(LocalizationTest, LanguageChoosesTheTableAndEnglishOrAMissingTableGiveDefaults) {
     WriteTable("de", "TT.REP_Noun = Substantiv\n");
     WriteTable("en", "TT.REP_Noun = Substantive\n");
+    // A FIFO in place of a table would block the first lookup for ever.
+    ASSERT_EQ(::mkfifo(fw::ResourcesFolder().Child("fr.strings").NativePath().c_str(), 0600), 0);
     const std::vector<std::pair<std::string, std::string>> rows = {
         {"en", "<default>"}, {"fr", "<default>"}, {"de", "Substantiv"}};
     for (const auto& [language, value] : rows) {
