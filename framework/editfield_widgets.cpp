@@ -236,10 +236,12 @@ class LineEdit : public Hooked<QLineEdit> {
 };
 
 // A scroll bar that keeps a picture of itself and paints from it while nothing it shows has
-// changed, drawing into the picture only the parts that were never drawn. Qt repaints a top-level
-// window whole whenever its size changes, so the result window's animation repaints the bar at
-// every step; drawing the style's gradients down the whole bar cost more than the rest of such a
-// repaint. While the pointer is over the bar or its slider is down, the style draws directly.
+// changed. Qt repaints a top-level window whole whenever its size changes, so the result window's
+// animation repaints the bar at every step, and the style's gradients down the whole bar cost more
+// than the rest of such a repaint. Parts never drawn are drawn into the picture in bands of rows:
+// one drawing costs the style about as much for a band as for the whole bar, and a band of at most
+// 64 rows stays below the height from which Qt's raster engine hands fills to its thread pool.
+// While the pointer is over the bar or its slider is down, the style draws directly.
 class PictureScrollBar : public QScrollBar {
   public:
     using QScrollBar::QScrollBar;
@@ -272,10 +274,14 @@ class PictureScrollBar : public QScrollBar {
             drawn_ = QRegion();
         }
         if (const QRegion missing = event->region() - drawn_; !missing.isEmpty()) {
+            const QRect bounds = missing.boundingRect();
+            const int top = bounds.top() / kBand * kBand;
+            const int bottom = std::min((bounds.bottom() / kBand + 1) * kBand, height());
+            const QRegion band = QRegion(0, top, width(), bottom - top) - drawn_;
             QPainter painter(&picture_);
-            painter.setClipRegion(missing);
+            painter.setClipRegion(band);
             style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, this);
-            drawn_ += missing;
+            drawn_ += band;
         }
         QPainter painter(this);
         for (const QRect& part : event->region()) {
@@ -298,6 +304,7 @@ class PictureScrollBar : public QScrollBar {
         qreal ratio = 1;
         bool operator==(const Look&) const = default;
     };
+    static constexpr int kBand = 64;
     QPixmap picture_;
     Look look_;
     QRegion drawn_;  // the parts of the picture drawn for look_

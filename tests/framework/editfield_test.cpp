@@ -36,6 +36,20 @@ QPoint PointOfCharacter(const fw::EditField& field, int index) {
     return {caret.left() + 2, caret.center().y()};
 }
 
+bool SamePixels(const QImage& shown, const QImage& drawn) {
+    if (shown.size() != drawn.size()) {
+        return false;
+    }
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (shown.pixel(x, y) != drawn.pixel(x, y)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 class EditFieldTest : public ::testing::Test {
   protected:
     fw::Window window{fw::Window::Frame::Plain, 300, 200};
@@ -190,19 +204,7 @@ TEST_F(EditFieldTest, ScrollBarPictureShowsWhatTheStyleDrawsAfterEveryChange) {
         plain.setPageStep(bar->pageStep());
         plain.setValue(bar->value());
         plain.setEnabled(bar->isEnabled());
-        const QImage shown = bar->grab().toImage();
-        const QImage drawn = plain.grab().toImage();
-        if (shown.size() != drawn.size()) {
-            return false;
-        }
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                if (shown.pixel(x, y) != drawn.pixel(x, y)) {
-                    return false;
-                }
-            }
-        }
-        return true;
+        return SamePixels(bar->grab().toImage(), plain.grab().toImage());
     };
     EXPECT_TRUE(sameAsPlain());
     field.SetHeight(260);
