@@ -73,11 +73,16 @@ class FragmentIndexTest : public ::testing::Test {
         words_ = SampleWords();
         ASSERT_GT(words_.size(), 10000u) << "the build writes the word files first";
         wordfiles::WriteWordDatabase(file_, wordfiles::Assemble(words_, {}).words);
+        OpenWordDatabase();
+        scan_ = sqlite_probe::Open(file_.string());
+    }
+
+    // The program's connection, as DIC::LoadDB makes it.
+    void OpenWordDatabase() {
         DIC::gWordDB = std::make_unique<fw::Database>();
         DIC::gWordDB->DatabaseFile = file_.string();
         DIC::gWordDB->ReadOnly = true;
         ASSERT_TRUE(DIC::gWordDB->Connect());
-        scan_ = sqlite_probe::Open(file_.string());
     }
     void TearDown() override { dictest::ResetWordStore(); }
 
@@ -136,10 +141,7 @@ TEST_F(FragmentIndexTest, IndexGivesTheScansRowsInTheScansOrderInBothCaseModes) 
 TEST_F(FragmentIndexTest, FileWhoseScanIsNotInWordIdOrderIsScanned) {
     DIC::gWordDB.reset();
     sqlite_probe::Execute(file_, "DROP INDEX words_wWord_nocase");
-    DIC::gWordDB = std::make_unique<fw::Database>();
-    DIC::gWordDB->DatabaseFile = file_.string();
-    DIC::gWordDB->ReadOnly = true;
-    ASSERT_TRUE(DIC::gWordDB->Connect());
+    OpenWordDatabase();
     EXPECT_EQ(FragmentIndex::Select(*DIC::gWordDB, "%ung%"), nullptr);
     const std::vector<int32_t> expected = ScanIds("%ung%", false);
     ASSERT_EQ(DIC::FindWord("%ung%", false), static_cast<int32_t>(expected.size()));
