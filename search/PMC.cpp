@@ -156,6 +156,8 @@ void SearchNow() {
     gSearchWord = word;
     gDirectHit = CheckDirectHit();
     const std::string searched = gSearchWord;  // the spelling the hit check settled on
+    // The guesses that end the chain are computed beside the passes from here on.
+    SSC::PrepareGuessesForWord(searched);
     RefreshReport();
     // The report's animation pumps events: the search timer may have started the next search in
     // there, or rejected the next word. Either ended this one; its pass must not start any more.

@@ -7,6 +7,7 @@
 #include "framework/threads.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "sources/SSC.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 
@@ -131,5 +132,11 @@ void SearchWin::SoundexSearchThread_Run() {
 }
 
 void SearchWin::FinishedSoundexSearchTimer_Action() {
+    // The spell checker's guesses are computed beside the passes; waiting for them here would
+    // freeze the window, so the hand-over comes back once they are there.
+    if (SSC::GuessesPending(PMC::gSearchWord)) {
+        FinishedSoundexSearchTimer.SetMode(fw::Timer::ModeSingle);
+        return;
+    }
     PMC::FinishedSoundexSearch();
 }

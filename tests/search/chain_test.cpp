@@ -9,6 +9,7 @@
 #include "framework/timer.h"
 #include "search/PMC.h"
 #include "search_fixture.h"
+#include "sources/SSC.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
@@ -126,6 +127,22 @@ TEST_F(ChainTest, AHitArrivingWhileTheFirstReportIsBuiltStartsTheSynonymPass) {
     ASSERT_TRUE(injected) << "the first report never animated";
     EXPECT_FALSE(PMC::gSynonymWords.empty()) << "the synonym pass ran";
     EXPECT_FALSE(PMC::IsAnySearchRunning());
+}
+
+// Hunspell needs a quarter of a second for the guesses to a long misspelled compound; they are
+// computed beside the passes, and a hand-over that finds them not there yet comes back later
+// instead of waiting on the event loop.
+TEST_F(ChainTest, HandOverComesBackWhileTheGuessesAreStillComputed) {
+    SearchWin& window = SearchWin::Get();
+    const std::string word = "Donaudampfschiffahrtsgesellschaft";
+    PMC::gSearchWord = word;
+    PMC::gSoundexSearchRunning = true;
+    SSC::PrepareGuessesForWord(word);
+    window.FinishedSoundexSearchTimer_Action();
+    EXPECT_TRUE(PMC::gSoundexSearchRunning);
+    EXPECT_EQ(window.FinishedSoundexSearchTimer.GetMode(), fw::Timer::ModeSingle);
+    ASSERT_TRUE(SearchDriver::WaitUntilSettled(10000));
+    EXPECT_GE(fw::IndexOf(PMC::gSoundexWords, "Donaudampfschifffahrtsgesellschaft"), 0);
 }
 
 // The word of the running search typed again (a key and its undoing) lets that search run on.
