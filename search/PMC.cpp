@@ -101,6 +101,7 @@ void InitializeGlobals() {
     gSearchWord.clear();
     ClearHit();
     gDirectHit = false;
+    gSearchAborted = false;
     EmptyResultLists();
     gBoldMarkers.clear();
     gItalicMarkers.clear();
@@ -142,26 +143,29 @@ bool CheckWord(const std::string& word) {
 void SearchNow() {
     SearchWin& window = SearchWin::Get();
     const std::string word = NormalizeWord(window.UserInput.Text());
-    if (word == gSearchWord) {
+    if (word == gSearchWord && !gSearchAborted) {
         return;
     }
     SearchAbort();
     if (fw::Len(word) < kMinimumWordLength || !CheckWord(word)) {
         gSearchWord.clear();
+        gSearchAborted = false;
         gDirectHit = false;
         HideResultWin();
         return;
     }
     window.ProgressWheel.SetVisible(true);
     gSearchWord = word;
+    gSearchAborted = false;
     gDirectHit = CheckDirectHit();
     const std::string searched = gSearchWord;  // the spelling the hit check settled on
     // The guesses that end the chain are computed beside the passes from here on.
     SSC::PrepareGuessesForWord(searched);
     RefreshReport();
     // The report's animation pumps events: the search timer may have started the next search in
-    // there, or rejected the next word. Either ended this one; its pass must not start any more.
-    if (gSearchWord != searched) {
+    // there, rejected the next word or aborted this search. Each ended this one; its pass must
+    // not start any more.
+    if (gSearchWord != searched || gSearchAborted) {
         return;
     }
     // A reply handled while the report was being built may have changed the verdict.
@@ -190,6 +194,7 @@ void SearchAbort() {
     EmptyResultLists();
     ClearHit();
     gDirectHit = false;
+    gSearchAborted = true;
     window.ProgressWheel.SetVisible(false);
 }
 

@@ -86,9 +86,9 @@ bool SearchWin::UserInput_KeyDown(const std::string& key) {
 
 void SearchWin::SearchTimer_Action() {
     // The word of the running search typed again (a key and its undoing): aborting would empty
-    // its lists, and the search that follows would stop at once on the unchanged word, leaving
-    // the report without results. Let that search run on instead.
-    if (PMC::NormalizeWord(UserInput.Text()) == PMC::gSearchWord) {
+    // its lists for nothing. Let that search run on instead, unless it was aborted already: then
+    // it counts as not run, and its word is searched again.
+    if (PMC::NormalizeWord(UserInput.Text()) == PMC::gSearchWord && !PMC::gSearchAborted) {
         SearchTimer.SetPeriod(kDebounceMs);
         return;
     }

@@ -2,6 +2,7 @@
 // flag stays set once nothing runs any more.
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "framework/fiber_helpers.h"
 #include "framework/text.h"
@@ -27,8 +28,9 @@ class ChainTest : public SearchTest {
   protected:
     // Searches `first` until `reached` holds, then fires the search timer with `second` in the
     // field right there, as a user typing a new word into that moment would.
+    // With `back`, the field goes back to that text right after the abort, during the retry.
     void InterruptAt(const std::string& first, const std::function<bool()>& reached,
-                     const std::string& second) {
+                     const std::string& second, const std::string& back = "") {
         SearchWin& window = SearchWin::Get();
         bool interrupted = false;
         fw::Timer probe(
@@ -40,6 +42,9 @@ class ChainTest : public SearchTest {
                 window.UserInput.SetText(second);
                 window.SearchTimer.SetMode(fw::Timer::ModeOff);
                 window.SearchTimer_Action();
+                if (!back.empty()) {
+                    window.UserInput.SetText(back);
+                }
             },
             1);
         probe.SetMode(fw::Timer::ModeMultiple);
@@ -99,6 +104,31 @@ TEST_F(ChainTest, NewSearchStartsWhateverStateThePassChainIsIn) {
         InterruptAt("Haus", c.reached, "Fenster");
         fw::SetTimeSlice(3000);
         ExpectSettledOn("Fenster");
+    }
+}
+
+// An aborted search counts as not run: going back to its word during the retry searches it again,
+// whether the abort met its fragment pass or its pending hand-over, and the report ends as that
+// word's full report.
+TEST_F(ChainTest, GoingBackToTheAbortedWordDuringTheRetrySearchesItAgain) {
+    SearchWin& window = SearchWin::Get();
+    const std::pair<const char*, std::function<bool()>> moments[] = {
+        {"fragment pass", [&] { return Running(window.FragmentSearchThread); }},
+        {"pending hand-over",
+         [&] {
+             return window.FinishedSoundexSearchTimer.GetMode() == fw::Timer::ModeSingle &&
+                    !Running(window.SoundexSearchThread);
+         }},
+    };
+    for (const auto& [name, reached] : moments) {
+        SCOPED_TRACE(name);
+        ResetSearchState();
+        InterruptAt("Haus", reached, "Hausx", "Haus");
+        ExpectSettledOn("Haus");
+        const std::string report = ResultWin::Get().ResultField.Text();
+        EXPECT_EQ(fw::Left(report, 18), "\n\"Haus\" was found!");
+        EXPECT_EQ(fw::InStrB(1, report, "Please wait"), 0);
+        EXPECT_NE(fw::InStrB(1, report, "Synonyms..."), 0);
     }
 }
 
