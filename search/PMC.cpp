@@ -129,10 +129,9 @@ bool CheckWord(const std::string& word) {
     }
     // A word holds only what the search field's key filter lets through; an invalid UTF-8 byte,
     // a character of its own, matches none of those.
-    const std::string& allowed = SearchWin::KeyFilterCharacters();
     for (std::string_view rest = word; !rest.empty();) {
         const std::string character = fw::Left(rest, 1);
-        if (fw::InStrB(1, allowed, character) == 0) {
+        if (!SearchWin::IsKeyFilterCharacter(character)) {
             return false;
         }
         rest.remove_prefix(character.size());

@@ -41,6 +41,10 @@ const std::string& SearchWin::KeyFilterCharacters() {
     return characters;
 }
 
+bool SearchWin::IsKeyFilterCharacter(std::string_view character) {
+    return fw::Len(character) == 1 && fw::InStrB(1, KeyFilterCharacters(), character) > 0;
+}
+
 SearchWin::SearchWin()
     : fw::Window(Frame::Plain, 300, 46),
       UserInput(*this, fw::EditField::Kind::SingleLine, 5, 20, 269, 22),
@@ -77,7 +81,7 @@ bool SearchWin::UserInput_KeyDown(const std::string& key) {
     if (IsEditingKey(key)) {
         return false;
     }
-    if (fw::InStr(KeyFilterCharacters(), key) == 0) {
+    if (!IsKeyFilterCharacter(key)) {
         fw::Beep();
         return true;
     }

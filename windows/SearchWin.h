@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "framework/controls.h"
 #include "framework/editfield.h"
@@ -42,6 +43,9 @@ class SearchWin : public fw::Window {
 
     // The characters that the key filter lets into the field.
     static const std::string& KeyFilterCharacters();
+    // Whether `character` is one character of that set, compared exactly: the word check and the
+    // key filter agree, so no letter is typed without a beep that the search then rejects.
+    static bool IsKeyFilterCharacter(std::string_view character);
 
     // Controls, in the order the window creates them.
     fw::EditField UserInput;
