@@ -148,7 +148,7 @@ TEST_F(SearchFlowTest, SpellCheckerMakesAWordKnownThatTheWordListLacks) {
     const auto result = Search("Sonnenschirmständer");
     ASSERT_TRUE(result.hit);
     EXPECT_EQ(PMC::gHitWordID, -1);
-    EXPECT_EQ(PMC::gHitWordSource, "Mac OS X System Dictionary");
+    EXPECT_EQ(PMC::gHitWordSource, "System Dictionary (Hunspell)");
     EXPECT_EQ(Headline(result.report), "\"Sonnenschirmständer\" was found!");
     EXPECT_EQ(result.report.find("Synonyms..."), std::string::npos);
 
@@ -162,7 +162,7 @@ TEST_F(SearchFlowTest, TypoGetsTheGuessesAndTheSpellCheckerOnceAmongTheSources) 
     const auto result = Search("Hauss");
     EXPECT_FALSE(result.hit);
     EXPECT_GE(fw::IndexOf(PMC::gSoundexWords, "Haus"), 0);
-    const std::string source = "Mac OS X System Dictionary";
+    const std::string source = "System Dictionary (Hunspell)";
     const size_t first = result.report.find(source);
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(result.report.find(source, first + 1), std::string::npos);
