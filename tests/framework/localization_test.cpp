@@ -107,6 +107,27 @@ TEST_F(LocalizationTest, LanguageChoosesTheTableAndEnglishOrAMissingTableGiveDef
     EXPECT_EQ(Lookup("TT.REP_Noun"), "Substantiv");
 }
 
+// A locale's region has a table of its own that answers before its language's; English has
+// only region tables.
+TEST_F(LocalizationTest, RegionTableAnswersBeforeTheLanguagesOwn) {
+    WriteTable("de", "A = de\nB = de\n");
+    WriteTable("de_AT", "A = at\n");
+    WriteTable("en_GB", "A = gb\n");
+    struct Case {
+        const char* locale;
+        const char* key;
+        const char* value;
+    };
+    for (const Case& c : {Case{"de_AT.UTF-8", "A", "at"}, Case{"de_AT@euro", "B", "de"},
+                          Case{"de_DE.UTF-8", "A", "de"}, Case{"en_GB.UTF-8", "A", "gb"},
+                          Case{"en_US.UTF-8", "A", "<default>"}, Case{"en_G1", "A", "<default>"},
+                          Case{"en_..", "A", "<default>"}}) {
+        const ScopedEnvironment lang("LANG", c.locale);
+        fw::SetLocalizationLanguage("");
+        EXPECT_EQ(Lookup(c.key), c.value) << c.locale;
+    }
+}
+
 // The language names a file in Resources/, so a locale variable must never lead elsewhere.
 TEST_F(LocalizationTest, LanguageComesFromTheFirstSetLocaleVariable) {
     fw::SetLocalizationLanguage("");
