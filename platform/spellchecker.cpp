@@ -57,8 +57,8 @@ bool IsCorrect(const std::vector<HunspellDictionary*>& dictionaries, const QStri
                        [&](HunspellDictionary* dictionary) { return dictionary->Spell(utf8); });
 }
 
-// Each dictionary's suggestions, interleaved rank by rank, each guess once.
-std::vector<std::string> GuessesFrom(const std::vector<HunspellDictionary*>& dictionaries,
+// Each dictionary's suggestions for one word, interleaved rank by rank, each guess once.
+std::vector<std::string> WordGuesses(const std::vector<HunspellDictionary*>& dictionaries,
                                      const std::string& word) {
     std::vector<std::vector<std::string>> lists;
     for (HunspellDictionary* dictionary : dictionaries) {
@@ -80,6 +80,31 @@ std::vector<std::string> GuessesFrom(const std::vector<HunspellDictionary*>& dic
             return guesses;
         }
     }
+}
+
+// A text of several words gets guesses only for its first misspelled word, each guess in that
+// word's place with the rest of the text kept; a text whose words are all correct gets none.
+std::vector<std::string> GuessesFrom(const std::vector<HunspellDictionary*>& dictionaries,
+                                     const std::string& text) {
+    const QString qtext = QString::fromStdString(text);
+    const std::vector<WordSpan> words = FindWords(qtext);
+    if (words.size() <= 1) {
+        return WordGuesses(dictionaries, text);
+    }
+    for (const WordSpan& word : words) {
+        const QString spelled = qtext.mid(word.start, word.length);
+        if (IsCorrect(dictionaries, spelled)) {
+            continue;
+        }
+        std::vector<std::string> guesses;
+        for (const std::string& guess : WordGuesses(dictionaries, spelled.toStdString())) {
+            guesses.push_back((qtext.left(word.start) + QString::fromStdString(guess) +
+                               qtext.mid(word.start + word.length))
+                                  .toStdString());
+        }
+        return guesses;
+    }
+    return {};
 }
 
 }  // namespace

@@ -44,7 +44,9 @@ class SpellChecker {
     SpellingRange Check(const QString& text, int32_t start, const std::string& language, bool wrap,
                         int32_t* wordCount);
     // Guesses in the current language, each once; for "Multilingual" the dictionaries' lists
-    // interleaved (first of each, then second of each, ...).
+    // interleaved (first of each, then second of each, ...). A text of several words gets
+    // guesses for its first misspelled word only, the rest of the text kept around each; none
+    // when every word is correct.
     // Prepared guesses are collected, once the worker has them.
     std::vector<std::string> Guesses(const std::string& word);
     // Starts computing the guesses for `word` in the current language on the worker thread.

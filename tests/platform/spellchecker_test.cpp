@@ -84,6 +84,18 @@ TEST_F(SpellCheckerTest, MultilingualGuessesInterleaveTheDictionariesEachGuessOn
     EXPECT_EQ(Checker().Guesses("color"), guesses);
 }
 
+// Hunspell knows single words: a phrase is judged word by word, and only a misspelled word is
+// replaced by the guesses.
+TEST_F(SpellCheckerTest, PhraseGuessesReplaceOnlyItsMisspelledWord) {
+    ASSERT_TRUE(Checker().SetLanguage("en"));
+    EXPECT_TRUE(Checker().Guesses("kick the bucket").empty());
+    const std::vector<std::string> guesses = Checker().Guesses("kick the buckt");
+    EXPECT_NE(std::find(guesses.begin(), guesses.end(), "kick the bucket"), guesses.end());
+    for (const std::string& guess : guesses) {
+        EXPECT_EQ(guess.rfind("kick the ", 0), 0u) << guess;
+    }
+}
+
 // A dictionary in ISO 8859-1, the encoding Hunspell assumes when the affix file names none.
 class Latin1DictionaryTest : public ::testing::Test {
   protected:
