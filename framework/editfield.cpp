@@ -16,6 +16,7 @@
 #include <QTextLayout>
 #include <QWindow>
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "framework/editfield_widgets.h"
@@ -91,6 +92,7 @@ struct EditField::Impl {
     Impl(EditField& owner, QWidget* parent, Kind kind) {
         if (kind == Kind::SingleLine) {
             line = detail::MakeLineEdit(owner, parent);
+            line->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
             widget = line;
             QObject::connect(line, &QLineEdit::textChanged, line, [&owner] {
                 if (owner.TextChange) {

@@ -41,7 +41,7 @@ bool LoadDB(const std::string& language);
 
 // Rows whose wWord matches the LIKE pattern, into the hit lists; the number of rows read, or 0
 // (hit lists untouched) when none matched. "%" and "_" in the pattern are wildcards; an apostrophe
-// is matched literally.
+// is matched literally. A pattern longer than the database's LIKE limit finds nothing.
 int32_t FindWord(const std::string& pattern, bool exactCase);
 // Rows whose wSoundex equals `key`, into the hit lists, like FindWord.
 int32_t FindSoundex(int32_t key);

@@ -64,14 +64,20 @@ int32_t FindWord(const std::string& pattern, bool exactCase) {
     if (!gWordDB) {
         return 0;
     }
+    // SQLite refuses a longer pattern as an error; no word of a word list is that long, so such a
+    // pattern (a pasted text) finds nothing instead of ending the program.
+    const std::string literal = QuoteLiteral(pattern);
+    if (literal.size() > static_cast<size_t>(gWordDB->LikePatternLimit())) {
+        return 0;
+    }
     gWordDB->SQLExecute(exactCase ? "PRAGMA case_sensitive_like=ON;"
                                   : "PRAGMA case_sensitive_like=OFF");
     if (gWordDB->Error()) {
         PMDebug::Error("Word list database can't switch case sensitiveness! (" +
                        gWordDB->ErrorMessage() + ")");
     }
-    const std::unique_ptr<fw::RecordSet> rows = gWordDB->SQLSelect(
-        "SELECT wID, wWord FROM words WHERE wWord LIKE '" + QuoteLiteral(pattern) + "'");
+    const std::unique_ptr<fw::RecordSet> rows =
+        gWordDB->SQLSelect("SELECT wID, wWord FROM words WHERE wWord LIKE '" + literal + "'");
     if (!rows || gWordDB->Error()) {
         PMDebug::Error("Can't access word list database. (" + gWordDB->ErrorMessage() + ")");
         return 0;

@@ -168,6 +168,25 @@ TEST_F(SearchFlowTest, TypoGetsTheGuessesAndTheSpellCheckerOnceAmongTheSources) 
     EXPECT_EQ(result.report.find(source, first + 1), std::string::npos);
 }
 
+// The field has no length limit, and a pasted text is searched like a typed one: 100,000 letters,
+// far beyond SQLite's LIKE pattern limit, give the report of an unknown word in linear time and
+// without a fatal box. Its sound-alike key is that of "Haus", so the similarity scoring runs.
+TEST_F(SearchFlowTest, PastedWordOfAHundredThousandLettersGetsItsReport) {
+    std::string word = "Haus";
+    for (int i = 4; i < 100000; ++i) {
+        word += "ä";
+    }
+    const auto result = driver_.Paste(word, 20000);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_TRUE(ui_->messages.empty());
+    EXPECT_EQ(fw::Len(SearchWin::Get().UserInput.Text()), 100000);
+    EXPECT_EQ(PMC::gSearchWord, word);
+    EXPECT_EQ(Headline(result->report), "Unknown word.");
+    EXPECT_LT(result->ms, 1000.0);
+    EXPECT_LT(result->cpuMs, 1000.0);
+    EXPECT_LT(result->maxStallMs, 200.0) << "nothing quadratic on the event loop";
+}
+
 // The search timer can fire inside the first report's animation and reject the word typed since;
 // the interrupted search start must then leave the search ended, not run a pass for the emptied
 // search word and show the hidden window again with its results.

@@ -66,7 +66,9 @@ TEST(DicSoundexTest, OtherCodesDropSilentLettersAndKeepTheLengthAskedFor) {
 }
 
 TEST(DicFuzzyCompareTest, ScoresTheWorkedExamples) {
-    using Pairs = std::vector<std::pair<const char*, const char*>>;
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    // A long text (a pasted one) is searched through its k-grams, ignoring case all the same.
+    const std::string pasted = "HAUS" + std::string(300, 'x');
     const std::pair<double, Pairs> kScores[] = {
         {100.0, {{"Wort", "wort"}, {"aaa", "aab"}, {"ab", "ba"}}},
         {200.0 / 3, {{"Haus", "Maus"}, {"Tisch", "Fisch"}}},
@@ -74,6 +76,7 @@ TEST(DicFuzzyCompareTest, ScoresTheWorkedExamples) {
         {50.0, {{"aab", "aaa"}}},
         {75.0, {{"Müll", "MÜLLER"}}},
         {0.0, {{"a", "x"}, {"", "Haus"}, {"Haus", ""}}},
+        {600.0 / 306, {{"Haus", pasted}, {pasted, "Haus"}}},
     };
     for (const auto& [score, pairs] : kScores) {
         for (const auto& [first, second] : pairs) {
