@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -377,6 +378,18 @@ int64_t EditField::CharPosAtXY(int x, int y) const {
     }
     impl_->EnsureLayout();
     return ToCodePoints(impl_->RawText(), CharacterAt(*impl_->text, QPoint(x, y)));
+}
+
+bool EditField::IsBesideText(int x, int y) const {
+    if (impl_->line) {
+        return false;
+    }
+    impl_->EnsureLayout();
+    const QTextEdit& edit = *impl_->text;
+    // The layout's exact hit test finds a character only within a line's text.
+    const QPoint inDocument(x + edit.horizontalScrollBar()->value(),
+                            y + edit.verticalScrollBar()->value());
+    return impl_->Document()->documentLayout()->hitTest(inDocument, Qt::ExactHit) < 0;
 }
 
 int EditField::Left() const {

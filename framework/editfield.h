@@ -65,6 +65,9 @@ class EditField {
     // The position of the character under x, y of the text area; beside or below the text, the
     // nearest one (right of a line's end, the line end's).
     int64_t CharPosAtXY(int x, int y) const;
+    // Whether x, y of the text area lies beside the text: right of the last character of its line
+    // (anywhere on an empty line) or below the last line. False for a single-line field.
+    bool IsBesideText(int x, int y) const;
 
     int Left() const;
     int Top() const;

@@ -99,7 +99,10 @@ TEST_F(ResultWinTest, SingleClickPicksTheWordOrCommandUnderTheMouse) {
         {"digits of the overflow count", "12...", 1, 0.5, "", "(12...)", "before", true},
         {"opening parenthesis of the count", "(12", 0, 0.5, "(12...)", "", "(12...)", true},
         {"bold heading", "Synonyms", 3, 0.5, "", "", "before", false},
-        {"leading line end", "\n", 0, 0.5, "", "", "", false},
+        // The blank area right of a line's end belongs to no word, the empty first line's too.
+        {"right of a heading's line end", "...\n\nabc", 3, 0.5, "", "", "before", false},
+        {"right of a list line's end", "...)\n", 4, 0.5, "", "", "before", false},
+        {"leading line end", "\n", 0, 0.5, "", "", "before", false},
     };
     for (const PickCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -116,6 +119,19 @@ TEST_F(ResultWinTest, SingleClickPicksTheWordOrCommandUnderTheMouse) {
             EXPECT_EQ(field.SelText(), c.word);
         }
     }
+}
+
+// Below the last line nothing is picked, and a second click there searches nothing.
+TEST_F(ResultWinTest, ClicksBelowTheLastLinePickAndSearchNothing) {
+    win.SetHeight(400);
+    auto* const edit = static_cast<QTextEdit*>(field.Widget());
+    for (const int64_t later : {100, 10}) {
+        gNow += later;
+        SendClick(edit->viewport(), QPointF(20, 380), Qt::LeftButton);
+    }
+    EXPECT_EQ(win.gLastWord, "");
+    EXPECT_EQ(ui->clipboard, "before");
+    EXPECT_EQ(SearchWin::Get().UserInput.Text(), "");
 }
 
 // The real clock: the first click of a run is no double-click against the stored 0.
