@@ -134,6 +134,34 @@ TEST_F(ResultWinTest, ClicksBelowTheLastLinePickAndSearchNothing) {
     EXPECT_EQ(SearchWin::Get().UserInput.Text(), "");
 }
 
+// The report is a drawer of the search window: after a click has given it the keyboard, typed
+// characters, Backspace and Delete go to the search field through its key filter; other keys
+// stay with the report.
+TEST_F(ResultWinTest, TypingAfterAClickGoesToTheSearchField) {
+    fw::EditField& input = SearchWin::Get().UserInput;
+    input.SetText("Haus");
+    win.Hide();
+    PMC::ShowResultWin();
+    ClickAt("def", 1);
+    ASSERT_TRUE(field.HasFocus());
+    struct Key {
+        int key;
+        const char* text;
+        Qt::KeyboardModifiers modifiers;
+        const char* after;
+    };
+    for (const Key& k : {Key{Qt::Key_T, "t", Qt::NoModifier, "Haust"},
+                         Key{Qt::Key_Backspace, "\b", Qt::NoModifier, "Haus"},
+                         Key{Qt::Key_7, "7", Qt::NoModifier, "Haus"},
+                         Key{Qt::Key_C, "\x03", Qt::ControlModifier, "Haus"}}) {
+        SCOPED_TRACE(k.text);
+        SendKey(field.Widget(), k.key, QString::fromUtf8(k.text), k.modifiers);
+        EXPECT_EQ(input.Text(), k.after);
+    }
+    EXPECT_EQ(ui->beeps, 1) << "the digit met the key filter";
+    EXPECT_EQ(SearchWin::Get().SearchTimer.GetMode(), fw::Timer::ModeSingle);
+}
+
 // The real clock: the first click of a run is no double-click against the stored 0.
 TEST_F(ResultWinTest, FirstClickOnTheRealClockPicksTheWord) {
     fw::SetTicksSource(nullptr);
