@@ -1,4 +1,5 @@
-# `make run` builds everything and starts Quorvane; `make test` builds and runs every test headless.
+# `make run` builds the program with its word files and starts Quorvane; `make test` builds
+# everything and runs every test headless.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -21,7 +22,8 @@ build: configure
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-run: build
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target quorvane wordfiles
 	$(BUILD)/bin/quorvane
 
 bench: build

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include <iostream>
+
 #include "search/App.h"
 #include "search/PMC.h"
 #include "windows/SearchWin.h"
@@ -21,9 +23,21 @@ void PreferX11OnWayland() {
     }
 }
 
+// Without a display Qt aborts with a screenful of plugin advice; the user needs one plain line.
+bool HasGraphicalSession() {
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!HasGraphicalSession()) {
+        std::cerr << "Quorvane needs a graphical session (X11, or Wayland with XWayland)."
+                  << std::endl;
+        return 1;
+    }
     PreferX11OnWayland();
     QApplication application(argc, argv);
     PMC::InitializeGlobals();
