@@ -29,6 +29,8 @@ class App : public fw::Application {
 
     // The spell checker's language for the dictionary language and the system's English variant.
     static std::string ChooseSSCLanguage();
+    // The English one for a region code: "US" "en", "GB" "en_GB", any other "Multilingual".
+    static std::string EnglishSSCLanguage(const std::string& systemLanguage);
     // Pixels per step of the result window's animation, from the processor class and clock.
     static int ChooseWindowStep();
 };

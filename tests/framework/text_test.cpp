@@ -158,6 +158,7 @@ TEST(TextInvalidUtf8, RandomBytesKeepTheCharacterRules) {
         if (!find.empty()) {
             ASSERT_GT(found, 0);
             ASSERT_TRUE(EqualsIgnoreCase(Mid(text, found, Len(find)), find));
+            ASSERT_EQ(FoldCase(Mid(text, found, Len(find))), FoldCase(find));
         }
     }
 }
