@@ -76,26 +76,4 @@ TEST(WindowTest, HeightStaysWithinItsLimitsAndLockedControlsFollowIt) {
     EXPECT_EQ(window.Width(), 270);
 }
 
-// The pictures lie in the resource folder beside the executable's folder; a missing one leaves
-// the canvas empty but still names it.
-TEST(WindowTest, CanvasDrawsItsBackdropFromTheResourceFolder) {
-    QTemporaryDir root;
-    ASSERT_TRUE(QDir(root.path()).mkpath("Resources"));
-    QImage picture(300, 16, QImage::Format_RGB32);
-    picture.fill(Qt::darkBlue);
-    ASSERT_TRUE(picture.save(root.filePath("Resources/WinTitleDE.png")));
-    fw::SetExecutableFile(root.filePath("bin/quorvane").toStdString());
-
-    fw::Window window(Frame::Plain, 300, 46);
-    fw::Canvas canvas(window, 0, 1, 300, 16);
-    const auto* label = static_cast<const QLabel*>(canvas.Widget());
-    canvas.SetBackdrop("WinTitleDE");
-    EXPECT_EQ(label->pixmap().size(), QSize(300, 16));
-    canvas.SetBackdrop("WinTitleXX");
-    EXPECT_TRUE(label->pixmap().isNull());
-    EXPECT_EQ(canvas.Backdrop(), "WinTitleXX");
-    EXPECT_EQ(canvas.Widget()->focusPolicy(), Qt::NoFocus);
-    fw::SetExecutableFile("");
-}
-
 }  // namespace

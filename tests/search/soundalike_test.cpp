@@ -19,13 +19,16 @@ namespace {
 
 const std::string kWord = "Abcdefghij";
 
-// A word of `length` letters that holds kWord whole and otherwise only letters kWord lacks, so its
-// similarity to kWord is 1600 / (6 + length): 76.2 for 15 letters, 72.7 for 16, 48.5 for 27,
-// 44.4 for 30. `n` tells words of the same length apart.
-std::string Candidate(size_t length, int n) {
-    std::string word = kWord + static_cast<char>('k' + n / 16) + static_cast<char>('k' + n % 16);
-    word.resize(length, 'z');
-    return word;
+// `count` words of `length` letters that hold kWord whole and otherwise only letters kWord lacks,
+// so their similarity to kWord is 1600 / (6 + length): 76.2 for 15 letters, 72.7 for 16, 48.5
+// for 27, 44.4 for 30.
+std::vector<std::string> Candidates(size_t length, int count) {
+    std::vector<std::string> words;
+    for (int n = 0; n < count; ++n) {
+        words.push_back(kWord + static_cast<char>('k' + n / 16) + static_cast<char>('k' + n % 16));
+        words.back().resize(length, 'z');
+    }
+    return words;
 }
 
 class SoundAlikeRoundsTest : public ::testing::Test {
@@ -39,19 +42,17 @@ class SoundAlikeRoundsTest : public ::testing::Test {
 
     // The list the pass leaves for a word database of these words, all with kWord's key.
     std::vector<std::string> SoundAlikes(const std::vector<std::string>& words) {
-        const std::string file = (dir_.path() + "/words.tdb").toStdString();
-        fw::Database db;
-        db.DatabaseFile = file;
-        EXPECT_TRUE(db.CreateDatabaseFile());
-        db.SQLExecute("DROP TABLE IF EXISTS words; CREATE TABLE words(wID, wWord, wSoundex)");
-        for (size_t id = 0; id < words.size(); ++id) {
-            db.SQLExecute("INSERT INTO words VALUES (" + std::to_string(id) + ", '" + words[id] +
-                          "', " + std::to_string(DIC::GetSoundex(kWord)) + ")");
-        }
-        db.Commit();
         DIC::gWordDB = std::make_unique<fw::Database>();
-        DIC::gWordDB->DatabaseFile = file;
-        EXPECT_TRUE(DIC::gWordDB->Connect());
+        DIC::gWordDB->DatabaseFile = (dir_.path() + "/words.tdb").toStdString();
+        EXPECT_TRUE(DIC::gWordDB->CreateDatabaseFile());
+        DIC::gWordDB->SQLExecute(
+            "DROP TABLE IF EXISTS words; CREATE TABLE words(wID, wWord, wSoundex)");
+        for (size_t id = 0; id < words.size(); ++id) {
+            DIC::gWordDB->SQLExecute("INSERT INTO words VALUES (" + std::to_string(id) + ", '" +
+                                     words[id] + "', " + std::to_string(DIC::GetSoundex(kWord)) +
+                                     ")");
+        }
+        DIC::gWordDB->Commit();
         App::gDBLoaded = true;
         PMC::gSearchWord = kWord;
         SearchWin::Get().SoundexSearchThread_Run();
@@ -61,27 +62,18 @@ class SoundAlikeRoundsTest : public ::testing::Test {
     QTemporaryDir dir_;
 };
 
-std::vector<std::string> Candidates(size_t length, int count, int first = 0) {
-    std::vector<std::string> words;
-    for (int n = first; n < first + count; ++n) {
-        words.push_back(Candidate(length, n));
-    }
-    return words;
-}
-
 TEST_F(SoundAlikeRoundsTest, TwentyWordsEndTheRoundsAndTwentyOneRaiseTheThreshold) {
     const std::vector<std::string> twenty = Candidates(30, 20);
     EXPECT_EQ(SoundAlikes(twenty), twenty) << "the round at 40 keeps 20: the pass ends";
 
     std::vector<std::string> twentyOne = twenty;
-    twentyOne.push_back(Candidate(27, 0));
-    EXPECT_EQ(SoundAlikes(twentyOne), std::vector<std::string>{Candidate(27, 0)})
-        << "21 at 40, then the round at 45";
+    twentyOne.push_back(Candidates(27, 1).front());
+    EXPECT_EQ(SoundAlikes(twentyOne), Candidates(27, 1)) << "21 at 40, then the round at 45";
 }
 
 TEST_F(SoundAlikeRoundsTest, TheRoundAtSeventyFiveIsTheLastWhateverItKeeps) {
     std::vector<std::string> words = Candidates(15, 21);
-    words.push_back(Candidate(16, 0));
+    words.push_back(Candidates(16, 1).front());
     EXPECT_EQ(SoundAlikes(words), Candidates(15, 21));
 }
 

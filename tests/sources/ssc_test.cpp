@@ -84,19 +84,4 @@ TEST_F(SSCTest, GuessesPreparedAheadAreComputedOffTheCollectingThread) {
     EXPECT_FALSE(SSC::GuessesPending("Hasu")) << "never asked for";
 }
 
-TEST_F(SSCTest, TheCallsLeaveNoStringBehind) {
-    SSC::CheckString("Haus Fenstr", "de");
-    SSC::GetGuessesForWord("Fenstr");
-    const int64_t live = platform::LiveObjectCount();
-    const int64_t stale = platform::StaleReferenceCount();
-    EXPECT_FALSE(SSC::CheckString("Haus Fenstr", "de"));
-    EXPECT_TRUE(SSC::SetLanguage("de"));
-    EXPECT_EQ(platform::LiveObjectCount(), live);
-    // Only the guesses array and its strings stay, in the pool until its next tick (nothing here
-    // runs the event loop, so no tick comes between).
-    const auto guesses = static_cast<int64_t>(SSC::GetGuessesForWord("Fenstr").size());
-    EXPECT_EQ(platform::LiveObjectCount(), live + guesses + 1);
-    EXPECT_EQ(platform::StaleReferenceCount(), stale);
-}
-
 }  // namespace
