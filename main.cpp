@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "framework/singleinstance.h"
 #include "search/App.h"
 #include "search/PMC.h"
 #include "windows/SearchWin.h"
@@ -39,9 +40,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     PreferX11OnWayland();
+    // A second start brings the running one forward and ends, as opening a running application
+    // does; a desktop shortcut that runs the program so brings the strip up.
+    fw::SingleInstance instance(App::InstanceKey());
+    if (instance.HandedOver()) {
+        return 0;
+    }
     QApplication application(argc, argv);
     PMC::InitializeGlobals();
     App app;
+    instance.Serve([&app] { app.RequestActivation(); });
     SearchWin::Get();
     return app.Run();
 }

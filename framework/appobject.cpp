@@ -60,6 +60,12 @@ int Application::Run() {
     return exitCode;
 }
 
+void Application::RequestActivation() {
+    if (open_) {
+        Activate();
+    }
+}
+
 bool Application::QuitRequested() {
     if (CancelClose()) {
         return true;

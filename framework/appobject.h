@@ -23,6 +23,10 @@ class Application {
     // cancelled the quit. The framework's quit (fw::Quit) calls it before it ends the loop.
     bool QuitRequested();
 
+    // Another start of the program asked this one to come forward: delivers Activate as when the
+    // application comes to the front (before Open has run, Open's own end brings it).
+    void RequestActivation();
+
   protected:
     virtual void Open() {}
     virtual void Close() {}

@@ -61,7 +61,10 @@ std::unique_ptr<BinaryStream> BinaryStream::Adopt(int fd) {
     if (fd < 0) {
         return nullptr;
     }
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    // Opened without blocking, so that a FIFO is refused here instead of waiting for a writer;
+    // a regular file reads the same either way, but its reads go back to blocking.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return nullptr;
     }
@@ -73,11 +76,11 @@ BinaryStream::BinaryStream(OpenedFile file) : length_(file.length) {
 }
 
 std::unique_ptr<BinaryStream> BinaryStream::Open(const std::string& path, bool write) {
-    return Adopt(::open(path.c_str(), (write ? O_RDWR : O_RDONLY) | O_CLOEXEC));
+    return Adopt(::open(path.c_str(), (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK));
 }
 
 std::unique_ptr<BinaryStream> BinaryStream::Create(const std::string& path) {
-    return Adopt(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    return Adopt(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666));
 }
 
 // A destructor can't report a failed write; callers who care about the last bytes call Close().

@@ -100,7 +100,8 @@ void Canvas::SetBackdrop(const std::string& name) {
     impl_->backdrop = name;
     const FolderItem file = ResourcesFolder().Child(name + ".png");
     QPixmap picture;
-    if (!picture.load(QString::fromStdString(file.NativePath()))) {
+    // Only a regular file: opening a FIFO in its place would block the window's opening.
+    if (!file.IsRegularFile() || !picture.load(QString::fromStdString(file.NativePath()))) {
         impl_->label->clear();
         return;
     }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string_view>
 
+#include "framework/folderitem.h"
 #include "framework/sqlite_handles.h"
 #include "framework/text.h"
 #include "framework/vectorstate.h"
@@ -26,6 +27,22 @@ int Prepare(sqlite3* db, std::string_view sql, Statement& statement, const char*
 }
 
 constexpr std::string_view kNotConnected = "The database is not connected.";
+
+// How many virtual-machine steps SQLite runs between two looks at the statement clock: a few
+// microseconds of work, so the look costs nothing and a late statement stops at once.
+constexpr int kStepsBetweenClockLooks = 1000;
+
+// SQLite reads the database, and a hot journal or write-ahead log beside it, with blocking reads:
+// a FIFO in any of those places would hang the connection before the first statement.
+bool OnlyRegularFiles(const std::string& path) {
+    for (const char* suffix : {"", "-journal", "-wal"}) {
+        const FolderItem item(path + suffix);
+        if (item.Exists() && !item.IsRegularFile()) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // Skips blanks and SQL comments; returns the position of the statement's first keyword.
 size_t StatementStart(std::string_view sql) {
@@ -265,6 +282,7 @@ void RecordSet::Update() {
         db_->ClearError();
         return;
     }
+    const Database::StatementClock clock(*db_);
     std::string sql =
         "UPDATE " + QuoteIdentifier(schema_) + "." + QuoteIdentifier(table_) + " SET ";
     for (size_t i = 0; i < edits_.size(); ++i) {
@@ -347,13 +365,21 @@ bool Database::Open(int flags) {
         SetError(SQLITE_CANTOPEN, sqlite3_errstr(SQLITE_CANTOPEN));
         return false;
     }
+    const std::string path = PlainPath(DatabaseFile);
+    if (!OnlyRegularFiles(path)) {
+        SetError(SQLITE_CANTOPEN, "not a regular file");
+        return false;
+    }
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(PlainPath(DatabaseFile).c_str(), &raw, flags, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     std::unique_ptr<sqlite3, Closer> connection(raw);
     if (rc != SQLITE_OK) {
         SetError(rc, raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
         return false;
     }
+    sqlite3_progress_handler(raw, kStepsBetweenClockLooks, &Database::InterruptWhenLate, this);
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    const StatementClock clock(*this);
     // SQLite opens lazily; reading the schema now makes a file that is no database fail here.
     if (sqlite3_exec(raw, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) !=
         SQLITE_OK) {
@@ -396,6 +422,7 @@ void Database::EndTransaction(const char* statement) {
         ClearError();
         return;
     }
+    const StatementClock clock(*this);
     if (sqlite3_exec(db_.get(), statement, nullptr, nullptr, nullptr) != SQLITE_OK) {
         SetError();
         return;
@@ -418,6 +445,7 @@ void Database::SQLExecute(const std::string& statement) {
     const char* next = statement.c_str();
     const char* const end = next + statement.size();
     while (next < end) {
+        const StatementClock clock(*this);
         Statement current;
         if (Prepare(db_.get(), std::string_view(next, end - next), current, &next) != SQLITE_OK) {
             SetError();
@@ -477,6 +505,7 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const std::string& statement) {
         return nullptr;
     }
     sqlite3* db = db_.get();
+    const StatementClock clock(*this);
     Statement original;
     if (Prepare(db, statement, original) != SQLITE_OK) {
         SetError();
@@ -562,6 +591,7 @@ void Database::InsertRecord(const std::string& table, const DatabaseRecord& reco
         }
         sql += " (" + names + ") VALUES (" + values + ")";
     }
+    const StatementClock clock(*this);
     Statement statement;
     if (Prepare(db_.get(), sql, statement) != SQLITE_OK) {
         SetError();

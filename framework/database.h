@@ -3,9 +3,11 @@
 // caller reads the state right after the step it guards. Writes are collected in a transaction
 // that the framework opens on the first write and that Commit() ends, as the framework always did;
 // PRAGMA, SELECT and transaction statements never open one. Not for use from several OS threads;
-// a statement runs to its end without a cooperative thread switch.
+// a statement runs to its end without a cooperative thread switch. The files may be hostile: no
+// statement runs longer than StatementTimeLimitMs, and only regular files are opened.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -109,10 +111,17 @@ class Database {
 
     std::string DatabaseFile;  // the file the database lives in
     bool ReadOnly = false;     // connect read-only
+    // A statement still running after this long is interrupted (error "interrupted"), so that no
+    // file, a view that recurses for ever say, can hang the program. Far above any real statement.
+    int StatementTimeLimitMs = 2000;
+    // How long a statement waits for another process's lock before it fails with "database is
+    // locked"; well within the statement time limit.
+    static constexpr int kBusyTimeoutMs = 1000;
 
     bool CreateDatabaseFile();  // creates (or opens) the file read-write and connects
-    // Connects to an existing SQLite file; false (and the error state) when it is missing or is
-    // not a database. Never creates a file.
+    // Connects to an existing SQLite file; false (and the error state) when it is missing, is not
+    // a regular file (nor may its journals be anything else), or is not a database. Never creates
+    // a file.
     bool Connect();
     void Close();
     bool IsConnected() const { return db_ != nullptr; }
@@ -125,6 +134,12 @@ class Database {
     void InsertRecord(const std::string& table, const DatabaseRecord& record);
     void Commit();  // ends the pending transaction; succeeds when none is pending
     void Rollback();
+
+    // True when `table` is an ordinary table of the database with every one of `columns` (names
+    // ignoring case) and no column computed as it is read; else false, with the error state saying
+    // so. A view, a virtual table or a missing table fails: what a caller's statements read from
+    // it are then stored rows, which no file can make endless.
+    bool HasTable(const std::string& table, const std::vector<std::string>& columns);
 
     bool Error() const { return error_; }
     std::string ErrorMessage() const { return errorMessage_; }
@@ -148,7 +163,23 @@ class Database {
     static bool ReadRows(sqlite3_stmt* statement, bool withRowid, RecordSet& rows);
     void EndTransaction(const char* statement);
 
+    // Arms the statement time limit for the SQL run in its scope; restores the enclosing scope's
+    // deadline after it. Every step and exec of the connection runs inside one.
+    class StatementClock {
+      public:
+        explicit StatementClock(Database& database);
+        ~StatementClock();
+        StatementClock(const StatementClock&) = delete;
+        StatementClock& operator=(const StatementClock&) = delete;
+
+      private:
+        Database& database_;
+        std::chrono::steady_clock::time_point enclosing_;
+    };
+    static int InterruptWhenLate(void* database);  // SQLite's progress handler
+
     std::unique_ptr<sqlite3, Closer> db_;
+    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
     bool error_ = false;
     int errorCode_ = 0;
     std::string errorMessage_;

@@ -67,6 +67,11 @@ bool FolderItem::Directory() const {
     return !path_.empty() && fs::is_directory(path_, error);
 }
 
+bool FolderItem::IsRegularFile() const {
+    std::error_code error;
+    return !path_.empty() && fs::is_regular_file(path_, error);
+}
+
 FolderItem FolderItem::Parent() const {
     if (path_.empty()) {
         return {};

@@ -16,6 +16,9 @@ class FolderItem {
     std::string Name() const;  // the last path component
     bool Exists() const;
     bool Directory() const;
+    // A regular file (symbolic links followed). Reading anything else (a FIFO, a device) may block
+    // or never end, so every reader of a file checks this before it opens the file.
+    bool IsRegularFile() const;
     FolderItem Parent() const;  // "/" is its own parent; an empty item stays empty
     FolderItem Child(const std::string& name) const;
     bool CreateAsFolder() const;  // with missing parents; true when it exists afterwards

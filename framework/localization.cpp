@@ -179,7 +179,11 @@ void ParseLine(std::string_view line, Table& table) {
 
 // Reads Resources/<name>.strings into `table`, its lines over the ones already there.
 void ReadTable(const std::string& name, Table& table) {
-    std::ifstream file(ResourcesFolder().Child(name + ".strings").NativePath(), std::ios::binary);
+    const FolderItem source = ResourcesFolder().Child(name + ".strings");
+    if (!source.IsRegularFile()) {
+        return;  // missing, or a FIFO that would block the first lookup for ever
+    }
+    std::ifstream file(source.NativePath(), std::ios::binary);
     std::string line;
     for (bool first = true; std::getline(file, line); first = false) {
         std::string_view text = line;

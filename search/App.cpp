@@ -1,5 +1,9 @@
 #include "search/App.h"
 
+#include <cctype>
+#include <cstdlib>
+
+#include "framework/application.h"
 #include "framework/text.h"
 #include "search/PMC.h"
 #include "sources/SSC.h"
@@ -57,6 +61,26 @@ std::string App::EnglishSSCLanguage(const std::string& systemLanguage) {
         return "en";
     }
     return fw::EqualsIgnoreCase(systemLanguage, "GB") ? "en_GB" : "Multilingual";
+}
+
+std::string App::InstanceKey() {
+    std::string key = "quorvane";
+    const std::string version = fw::LongVersion();
+    if (fw::InStr(version, "Deutsch") > 0) {
+        key += "-deutsch";
+    } else if (fw::InStr(version, "English") > 0) {
+        key += "-english";
+    }
+    // The display the windows go to: the platform asked for, and the X or Wayland display.
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        key += std::string("-") + (value ? value : "");
+    }
+    for (char& c : key) {
+        const bool plain = std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
+        c = plain ? c : '_';
+    }
+    return key;
 }
 
 int App::ChooseWindowStep() {

@@ -31,6 +31,9 @@ class App : public fw::Application {
     static std::string ChooseSSCLanguage();
     // The English one for a region code: "US" "en", "GB" "en_GB", any other "Multilingual".
     static std::string EnglishSSCLanguage(const std::string& systemLanguage);
+    // The key under which one instance runs per user (the runtime folder is the user's), display
+    // and edition (the edition named in the long version text).
+    static std::string InstanceKey();
     // Pixels per step of the result window's animation, from the processor class and clock.
     static int ChooseWindowStep();
 };

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the word files and the tests need.
+# Installs the Debian packages the build, the word files and the tests need; with --fuzz also
+# clang with libFuzzer and the sanitizer runtimes (for `make fuzz`).
 # Quiet and quick when everything is already there.
 set -euo pipefail
 packages=(
@@ -10,6 +11,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

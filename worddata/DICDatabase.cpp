@@ -51,7 +51,9 @@ bool LoadDB(const std::string& language) {
     gWordDB = std::make_unique<fw::Database>();
     gWordDB->DatabaseFile = file.NativePath();
     gWordDB->ReadOnly = true;
-    if (!gWordDB->Connect()) {
+    // Only a real table of the expected columns: a view in its place (one that recurses for ever,
+    // say) would freeze the first search, and a file without it would pass the start-up.
+    if (!gWordDB->Connect() || !gWordDB->HasTable("words", {"wID", "wWord", "wSoundex"})) {
         const std::string message = gWordDB->ErrorMessage();
         gWordDB.reset();
         PMDebug::Error("Can't open the selected word list database. (" + message + ")");

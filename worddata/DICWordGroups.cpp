@@ -42,6 +42,7 @@ int64_t ReadGroups(fw::BinaryStream& stream, GroupDict& groups) {
         groups.CommitGroup(key);
         fw::Yield();
     }
+    groups.FinishGroups();
     return largestID;
 }
 

@@ -4,6 +4,7 @@
 // the lookup holds no yield point, so a first use completes before any other fiber runs.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "framework/localization.h"
@@ -17,11 +18,10 @@ class LocalizedConstant {
 
     // The cached text; the reference stays valid and unchanged for the object's lifetime.
     const std::string& Value() {
-        if (!lookedUp_) {
+        if (!cached_) {
             cached_ = fw::System::_GetLocalizedString(key_, default_);
-            lookedUp_ = true;
         }
-        return cached_;
+        return *cached_;
     }
     const std::string& operator()() { return Value(); }
 
@@ -31,6 +31,6 @@ class LocalizedConstant {
   private:
     const char* key_;
     const char* default_;
-    bool lookedUp_ = false;
-    std::string cached_;
+    // Empty until the first use; an optional keeps the constructor constexpr for every compiler.
+    std::optional<std::string> cached_;
 };

@@ -86,6 +86,12 @@ void UpdateExisting(fw::RecordSet& row, const std::string& text, int typeCode) {
     }
 }
 
+// False after an open that failed: that failure has been reported and the run is ending, so the
+// calls that follow during the start-up stay silent rather than add a box per call.
+bool Opened() {
+    return gPrefsDB && gPrefsDB->IsConnected();
+}
+
 }  // namespace
 
 void Initialize() {
@@ -100,8 +106,10 @@ void Initialize() {
         CreatePrefFile();
         return;
     }
-    if (!gPrefsDB->Connect()) {
+    // Only a real preferences table: a view in its place could freeze the start-up for ever.
+    if (!gPrefsDB->Connect() || !gPrefsDB->HasTable("preferences", {"pName", "pType", "pValue"})) {
         PMDebug::Error(WithDatabaseMessage("DB connection error!"));
+        gPrefsDB->Close();
     }
 }
 
@@ -135,6 +143,9 @@ void CreatePrefFile() {
 }
 
 fw::Variant Retrieve(const std::string& name) {
+    if (!Opened()) {
+        return {};
+    }
     const std::unique_ptr<fw::RecordSet> rows = gPrefsDB->SQLSelect(SelectByName(name));
     if (!rows || gPrefsDB->Error()) {
         PMDebug::Error(WithDatabaseMessage("Can't retrieve preferences value."));
@@ -151,6 +162,9 @@ fw::Variant Retrieve(const std::string& name) {
 }
 
 void Store(const std::string& name, const fw::Variant& value) {
+    if (!Opened()) {
+        return;
+    }
     const int typeCode = value.VarType();
     const std::string text = value.StringValue();
     const std::unique_ptr<fw::RecordSet> rows = gPrefsDB->SQLSelect(SelectByName(name));

@@ -2,7 +2,8 @@
 // application when one lies there, else in the user's preferences folder (created there on first
 // start). Initialize must run before the other calls; the database stays open for the run. Every
 // write is committed at once. Every failure goes to PMDebug::Error (fatal) and the call then ends
-// with its failure result (nil). Main event loop only.
+// with its failure result (nil). A file that failed to open (reported by Initialize) makes the
+// later calls do nothing, silently. Main event loop only.
 #pragma once
 
 #include <memory>

@@ -7,17 +7,20 @@
 
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 namespace DIC {
 
-// Group key -> member word IDs. A key added again replaces the earlier group.
+// Group key -> member word IDs. A key added again replaces the earlier group. The keys come from
+// the file, so they live in a sorted array rather than a hash table: no choice of keys can make
+// the load slower than a sort.
 class GroupDict {
   public:
-    // Members collect through AddMember until CommitGroup files them under the group's key.
+    // Members collect through AddMember until CommitGroup files them under the group's key;
+    // FinishGroups then indexes the keys, and the lookups hold from there on.
     void AddMember(int32_t wordID) { members_.push_back(wordID); }
     void CommitGroup(int32_t key);
+    void FinishGroups();
     void Reserve(size_t groups, size_t members);
 
     bool HasKey(int32_t key) const;
@@ -27,11 +30,16 @@ class GroupDict {
 
   private:
     struct Range {
+        int32_t key = 0;
         uint32_t offset = 0;
         uint32_t count = 0;
     };
+    const Range* Find(int32_t key) const;
+
     std::vector<int32_t> members_;
-    std::unordered_map<int32_t, Range> ranges_;
+    std::vector<Range> ranges_;  // sorted by key, one per key, once FinishGroups has run
+    // The keys are one unbroken run (as the word-file builder numbers them): found by index.
+    bool dense_ = false;
     uint32_t pending_ = 0;  // first member not yet filed under a key
 };
 

@@ -2,8 +2,12 @@
 
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +49,12 @@ class DatabaseTest : public ::testing::Test {
         return Scalar(*Open(name, true), sql);
     }
 
+    static void Insert(fw::Database& db, const std::string& value) {
+        fw::DatabaseRecord record;
+        record.Column("a", value);
+        db.InsertRecord("t", record);
+    }
+
     // Sets one field of row `row` (0-based) of `select` to "new" through Edit and Update.
     static void UpdateField(fw::Database& db, const std::string& select, const std::string& field,
                             int row = 0) {
@@ -79,6 +89,44 @@ TEST_F(DatabaseTest, UpdateWritesExactlyTheCurrentRowOrRefuses) {
     db->Commit();
     EXPECT_EQ(Committed("u.db", "SELECT group_concat(a) FROM (SELECT a FROM t ORDER BY rowid)"),
               "new,same");
+}
+
+// A statement that runs on and on (a crafted view, say) is interrupted once its time is up, in a
+// select, an execute and a write alike; the connection stays usable.
+TEST_F(DatabaseTest, StatementsRunningPastTheTimeLimitAreInterrupted) {
+    auto db = Create("slow.db", "CREATE TABLE t(a)");
+    db->StatementTimeLimitMs = 100;
+    const std::string kLong =
+        "WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r WHERE n < 1e9) ";
+    const std::vector<std::function<void()>> steps = {
+        [&] { EXPECT_FALSE(db->SQLSelect(kLong + "SELECT count(*) FROM r")); },
+        [&] { db->SQLExecute(kLong + "SELECT count(*) FROM r"); },
+        [&] { db->SQLExecute("INSERT INTO t " + kLong + "SELECT max(n) FROM r"); }};
+    for (const auto& step : steps) {
+        const auto start = std::chrono::steady_clock::now();
+        step();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_EQ(db->ErrorMessage(), "interrupted");
+        EXPECT_EQ(Scalar(*db, "SELECT 'usable'"), "usable");
+    }
+}
+
+// Another process holding the write lock makes a write wait for it, not fail at once with
+// "database is locked" (two starts of the program used to clash so on the preference file).
+TEST_F(DatabaseTest, AWriteWaitsForAnotherConnectionsLock) {
+    auto holder = Create("busy.db", "CREATE TABLE t(a)");
+    Insert(*holder, "first");  // holds the write lock until the commit
+    std::thread committer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        holder->Commit();
+    });
+    auto waiter = Open("busy.db");
+    Insert(*waiter, "second");
+    const std::string error = waiter->ErrorMessage();
+    waiter->Commit();
+    committer.join();
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(Committed("busy.db", "SELECT group_concat(a) FROM t"), "first,second");
 }
 
 }  // namespace

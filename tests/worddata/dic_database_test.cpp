@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -5,6 +7,7 @@
 #include "framework/events.h"
 #include "framework/threads.h"
 #include "search/App.h"
+#include "sqlite_probe.h"
 #include "worddata/DIC.h"
 
 namespace {
@@ -162,9 +165,9 @@ TEST_F(DicDatabaseTest, MissingOrForeignFileIsReportedAndTheFileBesideWins) {
 }
 
 TEST_F(DicDatabaseTest, FailedStatementsReportTheDatabaseMessageAndKeepTheHits) {
-    // An empty file is an empty database: it opens, but it has no words table.
-    dictest::WriteFile(layout_.InResources("DIC_DB_DE.tdb"), "");
-    ASSERT_TRUE(DIC::LoadDB("DE"));
+    LoadWords(kGermanWords);
+    // The table goes away under the open database: every statement then fails.
+    sqlite_probe::Execute(layout_.InResources("DIC_DB_DE.tdb"), "DROP TABLE words");
     DIC::gHitID = {9};
     DIC::gHitWord = {"kept"};
 
@@ -176,6 +179,42 @@ TEST_F(DicDatabaseTest, FailedStatementsReportTheDatabaseMessageAndKeepTheHits) 
                                        "Can't access word. (no such table: words)"));
     EXPECT_THAT(DIC::gHitID, ElementsAre(9));
     EXPECT_THAT(DIC::gHitWord, ElementsAre("kept"));
+}
+
+// A file whose words are not a real table of the expected columns is refused as it opens, with
+// one report: a view recursing for ever froze the first search, and an empty file or one without
+// the table passed the start-up and failed at every search. Extra tables and columns are fine.
+TEST_F(DicDatabaseTest, OnlyARealWordsTableOpens) {
+    const std::string kRefused =
+        "Can't open the selected word list database. (no table words with the columns wID, "
+        "wWord, wSoundex)";
+    const std::string kEndless = "WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r)";
+    const std::pair<std::string, std::string> kFiles[] = {
+        {"", kRefused},
+        {"CREATE TABLE other(x);", kRefused},
+        {"CREATE VIEW words(wID, wWord, wSoundex) AS " + kEndless + " SELECT n, 'x', 0 FROM r;",
+         kRefused},
+        {"CREATE TABLE words (wID INTEGER, wWord TEXT);", kRefused},
+        {"CREATE VIRTUAL TABLE words USING fts5(wID, wWord, wSoundex);", kRefused},
+        // A column computed as it is read can cost anything per row.
+        {"CREATE TABLE words (wID INTEGER, wSoundex INTEGER,"
+         " wWord TEXT AS (printf('%.*c', 100000000, 'x')));",
+         kRefused},
+        {"CREATE TABLE WORDS (WID INTEGER, wword TEXT, wSoundex INTEGER, note TEXT);"
+         "CREATE VIRTUAL TABLE word_trigrams USING fts5(wWord, tokenize = 'trigram');",
+         ""},
+    };
+    const auto file = layout_.InResources("DIC_DB_DE.tdb");
+    for (const auto& [statements, report] : kFiles) {
+        SCOPED_TRACE(statements);
+        std::filesystem::remove(file);
+        sqlite_probe::Execute(file, statements);
+        ForgetReports();
+        EXPECT_EQ(DIC::LoadDB("DE"), report.empty());
+        EXPECT_EQ(Reports(),
+                  report.empty() ? std::vector<std::string>{} : std::vector<std::string>{report});
+    }
+    EXPECT_EQ(DIC::FindWord("%", false), 0);
 }
 
 }  // namespace

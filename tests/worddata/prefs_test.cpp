@@ -1,4 +1,7 @@
 // The preference store on real SQLite files, checked with SQLite itself.
+#include <sys/stat.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 
@@ -113,7 +116,6 @@ TEST_F(PrefsTest, StoredRowsReadBackByTheirTypeCode) {
 // Each file opens; the first read or write of DicLanguage then meets what the file lacks or
 // forbids, and the rows it holds stay as they were.
 TEST_F(PrefsTest, FaultyFilesEndTheRunAndKeepTheirRows) {
-    const std::string kNoTable = "CREATE TABLE other(x);";
     const std::string kTwice =
         "CREATE TABLE preferences(pName varchar, pType Integer, pValue varchar);"
         "INSERT INTO preferences VALUES ('DicLanguage', 8, 'DE'), ('DicLanguage', 8, 'EN');";
@@ -131,8 +133,6 @@ TEST_F(PrefsTest, FaultyFilesEndTheRunAndKeepTheirRows) {
         const char* valuesAfter;  // nullptr: no table to look into
     };
     const std::vector<FaultyFile> files = {
-        {kNoTable, false, kRead + "(no such table: preferences)", nullptr},
-        {kNoTable, true, kStore + "(no such table: preferences)", nullptr},
         {kCreateTable + frozen("INSERT"), true, kStore + "DB can't create the entry! (frozen)", ""},
         // A commit that succeeds clears the error state; the failed update must still show.
         {kCreateTable + kEnglish + frozen("UPDATE"), true, kStore + "Error during update. (frozen)",
@@ -156,6 +156,39 @@ TEST_F(PrefsTest, FaultyFilesEndTheRunAndKeepTheirRows) {
             EXPECT_THAT(Rows(besideApp_, "SELECT group_concat(pValue, ' ') FROM preferences"),
                         ElementsAre(Row{file.valuesAfter}));
         }
+    }
+}
+
+// The file's table is checked as it opens: a view recursing for ever in its place froze the
+// start-up. One report ends the run; the reads and writes of the start-up that follow stay silent.
+TEST_F(PrefsTest, FileWithoutARealPreferencesTableEndsTheRunAtOpenWithOneReport) {
+    const std::string kEndless = "WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r)";
+    const std::string kRefused =
+        "DB connection error! (no table preferences with the columns pName, pType, pValue)";
+    const std::pair<std::string, std::string> kFiles[] = {
+        {"CREATE TABLE other(x);", kRefused},
+        {"CREATE VIEW preferences(pName, pType, pValue) AS " + kEndless +
+             " SELECT n, 8, 'x' FROM r;",
+         kRefused},
+        {"CREATE TABLE preferences(pName varchar primary key, pValue varchar);", kRefused},
+        {"", "DB connection error! (not a regular file)"},
+    };
+    for (const auto& [statements, report] : kFiles) {
+        SCOPED_TRACE(report + " " + statements);
+        PREFS::gPrefsDB.reset();
+        fs::remove(besideApp_);
+        if (statements.empty()) {
+            ASSERT_EQ(::mkfifo(besideApp_.c_str(), 0600), 0);
+        } else {
+            sqlite_probe::Execute(besideApp_, statements);
+        }
+        ForgetReports();
+        const auto start = std::chrono::steady_clock::now();
+        PREFS::Initialize();
+        EXPECT_TRUE(PREFS::Retrieve("DicLanguage").IsNil());
+        PREFS::Store("DicLanguage", fw::Variant("EN"));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+        EXPECT_THAT(Reports(), ElementsAre(report));
     }
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "framework/events.h"
+#include "framework/folderitem.h"
 #include "framework/localization.h"
 #include "framework/ui.h"
 #include "framework/variant.h"
@@ -56,8 +57,12 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     return options.language == "DE" || options.language == "EN";
 }
 
-// The preference file in the fresh folder, holding the dictionary language only.
+// The preference file in the fresh folder, holding the dictionary language only. A preference
+// file beside the application takes its place in the program and is left as it is.
 void StoreLanguage(const std::string& language) {
+    if (fw::GetFolderItem(PREFS::gAppName + ".pref").Exists()) {
+        return;
+    }
     PREFS::Initialize();
     PREFS::Store("DicLanguage", fw::Variant(language));
     PREFS::gPrefsDB.reset();
@@ -90,16 +95,24 @@ double StatusMegabytes(const std::string& key) {
     return 0;
 }
 
-// The start-up runs inside the event loop; the words wait for the search window to show.
+// The start-up runs inside the event loop; the words wait for the search window to show. A fatal
+// report during the start-up ends the run instead.
 bool WaitForStartUp(int timeoutMs) {
-    for (int waited = 0; waited < timeoutMs && !SearchWin::Get().Visible(); waited += 5) {
+    for (int waited = 0; waited < timeoutMs && !SearchWin::Get().Visible() && !App::IsQuitting();
+         waited += 5) {
         fw::DoEvents(5);
     }
     return SearchWin::Get().Visible() && SearchDriver::WaitUntilSettled(timeoutMs);
 }
 
+// Once a fatal report has ended the run (its box is printed), nothing more is searched and the
+// driver exits as the program does, with the quit's code.
 int DriveWords(const Options& options) {
-    if (!WaitForStartUp(10000)) {
+    const bool started = WaitForStartUp(10000);
+    if (App::IsQuitting()) {
+        return 0;
+    }
+    if (!started) {
         std::cerr << "quorvane-drive: the program did not start" << std::endl;
         return 1;
     }
@@ -109,6 +122,9 @@ int DriveWords(const Options& options) {
     SearchDriver driver;
     for (const std::string& word : options.words) {
         const auto result = driver.Search(word);
+        if (App::IsQuitting()) {
+            return 0;
+        }
         if (!result) {
             std::cerr << "quorvane-drive: the search for \"" << word << "\" did not settle"
                       << std::endl;

@@ -1,0 +1,142 @@
+#include "framework/singleinstance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <thread>
+
+namespace fw {
+
+namespace {
+
+constexpr std::string_view kActivate = "activate\n";
+// How long a later start tries to reach the holder, which listens right after taking the lock.
+constexpr auto kHandOverPatience = std::chrono::seconds(2);
+
+bool IsPrivateFolder(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+// A folder that only this user can enter, or "" when there is none.
+std::string PrivateFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/' && IsPrivateFolder(runtime)) {
+        return runtime;
+    }
+    const char* temporary = std::getenv("TMPDIR");
+    const std::string base = temporary && temporary[0] == '/' ? temporary : "/tmp";
+    const std::string folder = base + "/quorvane-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    return IsPrivateFolder(folder) ? folder : "";
+}
+
+// A stream socket connected to or bound at `path`; -1 when that fails.
+int UnixSocket(const std::string& path, bool bind) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const auto* generic = reinterpret_cast<const sockaddr*>(&address);
+    const bool done =
+        fd >= 0 && (bind ? ::bind(fd, generic, sizeof address) == 0 && ::listen(fd, SOMAXCONN) == 0
+                         : ::connect(fd, generic, sizeof address) == 0);
+    if (!done && fd >= 0) {
+        ::close(fd);
+    }
+    return done ? fd : -1;
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(const std::string& key) {
+    const std::string folder = PrivateFolder();
+    const std::string base = folder + "/" + key;
+    if (folder.empty() || base.size() + sizeof(".socket") > sizeof(sockaddr_un::sun_path)) {
+        return;
+    }
+    lockFd_ = ::open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd_ < 0) {
+        return;
+    }
+    socketPath_ = base + ".socket";
+    if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
+        ::unlink(socketPath_.c_str());  // left behind by a holder that has ended
+        listenFd_ = UnixSocket(socketPath_, true);
+        return;
+    }
+    handedOver_ = HandOver();
+    // A holder that never answered: this start runs on its own, without the key.
+    ::close(lockFd_);
+    lockFd_ = -1;
+    socketPath_.clear();
+}
+
+SingleInstance::~SingleInstance() {
+    server_.reset();
+    if (listenFd_ >= 0) {
+        ::close(listenFd_);
+    }
+    if (lockFd_ >= 0) {
+        // Still holding the key: the socket is ours to remove before the lock goes.
+        ::unlink(socketPath_.c_str());
+        ::close(lockFd_);
+    }
+}
+
+bool SingleInstance::HandOver() const {
+    const auto giveUp = std::chrono::steady_clock::now() + kHandOverPatience;
+    do {
+        const int fd = UnixSocket(socketPath_, false);
+        if (fd >= 0) {
+            const bool sent = ::write(fd, kActivate.data(), kActivate.size()) ==
+                              static_cast<ssize_t>(kActivate.size());
+            ::close(fd);
+            return sent;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } while (std::chrono::steady_clock::now() < giveUp);
+    return false;
+}
+
+void SingleInstance::Serve(std::function<void()> activate) {
+    if (listenFd_ < 0) {
+        return;
+    }
+    server_ = std::make_unique<QLocalServer>();
+    if (!server_->listen(static_cast<qintptr>(listenFd_))) {
+        server_.reset();
+        return;
+    }
+    listenFd_ = -1;  // the server owns it now
+    QLocalServer* const server = server_.get();
+    QObject::connect(server, &QLocalServer::newConnection, server, [server, activate] {
+        while (QLocalSocket* const peer = server->nextPendingConnection()) {
+            QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            QObject::connect(peer, &QLocalSocket::readyRead, peer, [peer, activate] {
+                if (!peer->canReadLine()) {
+                    return;
+                }
+                const QByteArray line = peer->readLine();
+                peer->disconnectFromServer();
+                if (line.toStdString() == kActivate) {
+                    activate();
+                }
+            });
+        }
+    });
+}
+
+}  // namespace fw

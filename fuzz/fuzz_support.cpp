@@ -1,0 +1,77 @@
+#include "fuzz/fuzz_support.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "framework/folderitem.h"
+#include "framework/localization.h"
+#include "framework/ui.h"
+
+namespace fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SilentUI : public fw::UIServices {
+  public:
+    void MsgBox(const std::string&) override {}
+    void Quit(int) override {}
+    void Beep() override {}
+    std::string ClipboardText() override { return ""; }
+    void SetClipboardText(const std::string&) override {}
+    bool AsyncShiftKey() override { return false; }
+    int ScreenWidth() override { return 1024; }
+    int ScreenAvailableHeight() override { return 746; }
+    void ShowURL(const std::string&) override {}
+    void SetMouseCursor(Cursor) override {}
+};
+
+const fs::path& Root() {
+    static const fs::path root = [] {
+        std::string pattern = (fs::temp_directory_path() / "quorvane-fuzz-XXXXXX").string();
+        const fs::path made = ::mkdtemp(pattern.data());
+        fs::create_directories(made / "bin");
+        fs::create_directories(made / "Resources");
+        std::ofstream(made / "bin" / "quorvane");
+        std::atexit([] {
+            std::error_code error;
+            fs::remove_all(Root(), error);
+        });
+        return made;
+    }();
+    return root;
+}
+
+std::string Write(const fs::path& file, const uint8_t* data, size_t size) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        fs::remove(file.string() + suffix);
+    }
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return file.string();
+}
+
+}  // namespace
+
+void Prepare() {
+    static const bool prepared = [] {
+        fw::SetUI(std::make_unique<SilentUI>());
+        fw::SetExecutableFile((Root() / "bin" / "quorvane").string());
+        fw::SetLocalizationLanguage("en");
+        return true;
+    }();
+    (void)prepared;
+}
+
+std::string WriteResource(const std::string& name, const uint8_t* data, size_t size) {
+    return Write(Root() / "Resources" / name, data, size);
+}
+
+std::string WriteBesideApplication(const std::string& name, const uint8_t* data, size_t size) {
+    return Write(Root() / "bin" / name, data, size);
+}
+
+}  // namespace fuzz

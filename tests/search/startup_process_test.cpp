@@ -1,0 +1,213 @@
+// The program as a process: the headless driver started in a copy of the application's layout
+// whose files have been replaced by hostile ones.
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "framework/sqlite_handles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+// bin/ with the program linked in and Resources/ with the build's German word files, in a
+// temporary folder. A file is replaced by removing its link first, so the build's stay untouched.
+class LayoutCopy {
+  public:
+    explicit LayoutCopy(const fs::path& program) : root_(dir_.path().toStdString()) {
+        fs::create_directories(root_ / "bin");
+        fs::create_directories(root_ / "Resources");
+        Link(program, root_ / "bin" / program.filename());
+        for (const char* name : {"DIC_DB_DE.tdb", "DIC_WL_DE.tdb"}) {
+            Link(fs::path(QUORVANE_TEST_RESOURCES) / name, root_ / "Resources" / name);
+        }
+    }
+    const fs::path& Root() const { return root_; }
+
+    // The file (a path below the root) as `kind` says: 'b' the bytes, 's' a database made by the
+    // statements, 'f' a FIFO.
+    void Replace(const std::string& file, char kind, const std::string& content) const {
+        const fs::path path = root_ / file;
+        fs::remove(path);
+        if (kind == 'f') {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        } else if (kind == 'b') {
+            std::ofstream(path, std::ios::binary) << content;
+        } else {
+            sqlite3* raw = nullptr;
+            sqlite3_open(path.c_str(), &raw);
+            const fw::SqliteConnection db(raw);
+            ASSERT_EQ(sqlite3_exec(raw, content.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+    }
+
+  private:
+    static void Link(const fs::path& from, const fs::path& to) {
+        std::error_code error;
+        fs::create_hard_link(from, to, error);
+        if (error) {
+            fs::copy_file(from, to);
+        }
+    }
+    QTemporaryDir dir_;
+    fs::path root_;
+};
+
+struct Ended {
+    int exitCode = -1;
+    std::vector<std::string> lines;  // of standard output
+    std::chrono::milliseconds took{};
+};
+
+Ended Start(const fs::path& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    const auto start = std::chrono::steady_clock::now();
+    process.start(QString::fromStdString(program.string()), arguments);
+    process.waitForFinished(30000);
+    Ended ended;
+    ended.took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    ended.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty()) {
+            ended.lines.push_back(line.toStdString());
+        }
+    }
+    return ended;
+}
+
+// 40,000 groups whose keys all fall into one bucket of a hash table sized by their count.
+std::string CollidingGroupFile() {
+    std::string bytes;
+    const auto put = [&bytes](uint64_t value, int width) {
+        for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
+            bytes += static_cast<char>((value >> shift) & 0xFF);
+        }
+    };
+    put(40000, 4);
+    for (uint64_t group = 0; group < 40000; ++group) {
+        put(group * 42043, 4);
+        put(1, 2);
+        put(0, 4);
+    }
+    put(0, 8);
+    put(1, 4);
+    put(0, 2);
+    return bytes;
+}
+
+// Each crafted file ends, well within a second of the start on an idle machine, either in a
+// normal start that searches the word or in one fatal box and a clean exit.
+TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanExit) {
+    const std::string kNoWords =
+        "Can't open the selected word list database. (no table words with the columns wID, "
+        "wWord, wSoundex)";
+    const std::string kEndless =
+        "AS WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r)";
+    struct Crafted {
+        std::string file;
+        char kind;  // as LayoutCopy::Replace takes it
+        std::string content;
+        std::string box;  // "" for a normal start
+    };
+    const Crafted kCases[] = {
+        {"Resources/DIC_WL_DE.tdb", 'b', CollidingGroupFile(), ""},
+        {"Resources/DIC_DB_DE.tdb", 's',
+         "CREATE VIEW words(wID, wWord, wSoundex) " + kEndless + " SELECT n, 'Haus', 0 FROM r;",
+         kNoWords},
+        {"Resources/DIC_DB_DE.tdb", 'b', "", kNoWords},
+        {"Resources/DIC_DB_DE.tdb", 'f', "",
+         "Can't open the selected word list database. (not a regular file)"},
+        {"Resources/DIC_WL_DE.tdb", 'f', "", "Can't open the selected word list file."},
+        {"bin/Quorvane.pref", 's',
+         "CREATE VIEW preferences(pName, pType, pValue) " + kEndless + " SELECT n, 8, 'DE' FROM r;",
+         "DB connection error! (no table preferences with the columns pName, pType, pValue)"},
+    };
+    const fs::path driver = QUORVANE_DRIVE;
+    for (const Crafted& crafted : kCases) {
+        SCOPED_TRACE(crafted.file + " " + crafted.kind + " " + crafted.box);
+        const LayoutCopy app(driver);
+        app.Replace(crafted.file, crafted.kind, crafted.content);
+        const Ended ended = Start(app.Root() / "bin" / driver.filename(), {"--stats", "Haus"});
+        EXPECT_EQ(ended.exitCode, 0);
+        if (crafted.box.empty()) {
+            // The start-up figure, the word's line and the memory figures.
+            ASSERT_EQ(ended.lines.size(), 3u);
+            EXPECT_LT(std::stod(ended.lines[0].substr(ended.lines[0].find(':') + 1)), 1000);
+            EXPECT_THAT(ended.lines[1], HasSubstr(R"("word": "Haus", "hit": true)"));
+        } else {
+            EXPECT_LT(ended.took, std::chrono::seconds(1));
+            EXPECT_THAT(ended.lines,
+                        ElementsAre(R"({"msgbox": "Program Error!\n\n)" + crafted.box + "\"}"));
+        }
+    }
+}
+
+TEST(StartupProcessTest, DriverSearchesAWordBeginningWithTwoHyphensAfterTheEndOfItsOptions) {
+    const Ended ended = Start(QUORVANE_DRIVE, {"--", "--Haus"});
+    EXPECT_EQ(ended.exitCode, 0);
+    EXPECT_THAT(ended.lines, ElementsAre(HasSubstr(R"({"word": "--Haus", "hit": false)")));
+}
+
+// Waits until one of the processes has ended; nullptr when none ends within `ms`.
+QProcess* FirstToEnd(const std::vector<QProcess*>& processes, int ms) {
+    for (int waited = 0; waited < ms; waited += 10 * static_cast<int>(processes.size())) {
+        for (QProcess* process : processes) {
+            if (process->state() == QProcess::NotRunning || process->waitForFinished(10)) {
+                return process;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Two starts at once, on a fresh preference file that both would create: one hands over to the
+// other and ends with exit code 0 while the other runs on; a start while it runs does the same.
+TEST(StartupProcessTest, SecondStartHandsOverToTheRunningProgramAndEnds) {
+    QTemporaryDir folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", folder.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        environment.insert("XDG_CONFIG_HOME", folder.path() + "/config" + QString::number(round));
+        QProcess first;
+        QProcess second;
+        for (QProcess* start : {&first, &second}) {
+            start->setProcessEnvironment(environment);
+            start->start(QUORVANE_PROGRAM, {});
+        }
+        QProcess* const ended = FirstToEnd({&first, &second}, 3000);
+        ASSERT_NE(ended, nullptr);
+        EXPECT_EQ(ended->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(ended->exitCode(), 0);
+        QProcess* const running = ended == &first ? &second : &first;
+        EXPECT_FALSE(running->waitForFinished(500));
+
+        QProcess later;
+        later.setProcessEnvironment(environment);
+        later.start(QUORVANE_PROGRAM, {});
+        EXPECT_TRUE(later.waitForFinished(2000));
+        EXPECT_EQ(later.exitCode(), 0);
+        EXPECT_EQ(running->state(), QProcess::Running);
+        running->terminate();
+        running->waitForFinished(2000);
+    }
+}
+
+}  // namespace
