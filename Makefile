@@ -1,9 +1,11 @@
-# `make run` builds the program with its word files and starts Quorvane; `make test` builds
-# everything and runs every test headless; `make fuzz` runs every libFuzzer target for
+# `make run` builds the program (its three editions, word files and pictures) and starts it;
+# `make test` builds everything and runs every test headless; `make install` puts the program,
+# its desktop entries and icons under PREFIX; `make fuzz` runs every libFuzzer target for
 # FUZZ_SECONDS under ASan and UBSan (clang, FUZZ=1).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX ?= $(HOME)/.local
 FUZZ_SECONDS ?= 60
 ifeq ($(FUZZ),1)
 BUILD := build-fuzz
@@ -11,7 +13,7 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -D
 DEPS_FLAGS := --fuzz
 endif
 
-.PHONY: all deps configure build test run bench fuzz format clean
+.PHONY: all deps configure build program test run install bench fuzz format clean
 
 all: build
 
@@ -29,9 +31,14 @@ build: configure
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-run: configure
-	cmake --build $(BUILD) -j $(JOBS) --target quorvane wordfiles
+program: configure
+	cmake --build $(BUILD) -j $(JOBS) --target program
+
+run: program
 	$(BUILD)/bin/quorvane
+
+install: program
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	$(BUILD)/bin/quorvane-bench

@@ -1,9 +1,11 @@
-// Quorvane's program entry: the search strip at the top right of the screen.
+// Quorvane's program entry: the search strip at the top right of the screen. Built once per
+// edition (QUORVANE_EDITION names it; the neutral program names none).
 #include <QApplication>
 #include <QByteArray>
 
 #include <iostream>
 
+#include "framework/application.h"
 #include "framework/singleinstance.h"
 #include "search/App.h"
 #include "search/PMC.h"
@@ -39,6 +41,10 @@ int main(int argc, char** argv) {
                   << std::endl;
         return 1;
     }
+#ifdef QUORVANE_EDITION
+    // The edition's name at the end of the long version text chooses its dictionary language.
+    fw::SetLongVersion(fw::LongVersion() + " " + QUORVANE_EDITION);
+#endif
     PreferX11OnWayland();
     // A second start brings the running one forward and ends, as opening a running application
     // does; a desktop shortcut that runs the program so brings the strip up.

@@ -6,7 +6,9 @@
 namespace fw {
 
 std::string LongVersion();
-void SetLongVersion(const std::string& text);  // tests only; "" restores the built-in one
+// The program entry of an edition names it here, before anything reads the text; tests set their
+// own. "" restores the built-in text.
+void SetLongVersion(const std::string& text);
 // The build's date and time as SQL date-time text ("YYYY-MM-DD HH:MM:SS").
 std::string BuildDate();
 // The current local date and time as SQL date-time text.

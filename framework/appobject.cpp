@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QObject>
 #include <QTimer>
+#include <utility>
 
 namespace fw {
 
@@ -72,6 +73,23 @@ bool Application::QuitRequested() {
     }
     quitRequested_ = true;
     return false;
+}
+
+void Application::AddMenuHandler(const std::string& name, std::function<bool()> handler) {
+    menuHandlers_[name] = std::move(handler);
+}
+
+bool Application::RunMenuHandler(const std::string& name) {
+    const auto handler = menuHandlers_.find(name);
+    if (handler == menuHandlers_.end()) {
+        return false;
+    }
+    handler->second();
+    return true;
+}
+
+bool Application::HasMenuHandler(const std::string& name) const {
+    return menuHandlers_.count(name) > 0;
 }
 
 }  // namespace fw

@@ -2,7 +2,13 @@
 // instance per run, made after the QApplication and before Run(); main OS thread only.
 #pragma once
 
+#include <functional>
+#include <map>
+#include <string>
+
 namespace fw {
+
+class MenuBar;
 
 class Application {
   public:
@@ -23,6 +29,16 @@ class Application {
     // cancelled the quit. The framework's quit (fw::Quit) calls it before it ends the loop.
     bool QuitRequested();
 
+    // The application's menu bar, which serves every window without a bar of its own; `bar` must
+    // outlive the application object.
+    void SetMenuBar(MenuBar* bar) { menuBar_ = bar; }
+    MenuBar* GetMenuBar() const { return menuBar_; }
+    // Binds the menu item named `name` to `handler` in every window (after the window's own).
+    void AddMenuHandler(const std::string& name, std::function<bool()> handler);
+    // Runs the handler bound to `name`; false when there is none.
+    bool RunMenuHandler(const std::string& name);
+    bool HasMenuHandler(const std::string& name) const;
+
     // Another start of the program asked this one to come forward: delivers Activate as when the
     // application comes to the front (before Open has run, Open's own end brings it).
     void RequestActivation();
@@ -36,6 +52,8 @@ class Application {
     virtual bool CancelClose() { return false; }
 
   private:
+    MenuBar* menuBar_ = nullptr;
+    std::map<std::string, std::function<bool()>> menuHandlers_;
     bool open_ = false;
     bool quitRequested_ = false;
 };

@@ -104,6 +104,12 @@ struct EditField::Impl {
             text = detail::MakeTextEdit(owner, parent);
             widget = text;
             SetUpStyledField();
+            QObject::connect(text->verticalScrollBar(), &QScrollBar::valueChanged, text,
+                             [this, &owner] {
+                                 if (!scrolling && owner.ScrollPositionChanged) {
+                                     owner.ScrollPositionChanged();
+                                 }
+                             });
             // Qt reports style changes as text changes too; only a new text counts here.
             QObject::connect(text, &QTextEdit::textChanged, text, [this, &owner] {
                 if (!owner.TextChange) {
@@ -223,12 +229,36 @@ struct EditField::Impl {
     QPointer<QLineEdit> line;
     QPointer<QTextEdit> text;
     int textSize = 0;
+    // The block that holds `line` (0-based, after wrapping) and the line's number within it; an
+    // invalid block past the last line.
+    std::pair<QTextBlock, int> FindLine(int64_t line) {
+        EnsureLayout();
+        QTextDocument* const document = Document();
+        document->documentLayout()->blockBoundingRect(document->lastBlock());
+        int64_t first = 0;
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            const int count = block.layout()->lineCount();
+            if (line < first + count) {
+                return {block, static_cast<int>(line - first)};
+            }
+            first += count;
+        }
+        return {QTextBlock(), 0};
+    }
+
+    // The top of a block's line in the document's coordinates (its margin included).
+    qreal LineTop(const QTextBlock& block, int lineInBlock) const {
+        const QRectF bounds = Document()->documentLayout()->blockBoundingRect(block);
+        return bounds.top() + block.layout()->lineAt(lineInBlock).y();
+    }
+
     bool liveUpdate = false;
-    QString lastText;  // styled field: the text at the last TextChange
+    bool scrolling = false;  // SetScrollPosition is moving the view
+    QString lastText;        // styled field: the text at the last TextChange
 };
 
 EditField::EditField(Window& window, Kind kind, int left, int top, int width, int height)
-    : impl_(std::make_unique<Impl>(*this, window.Widget(), kind)) {
+    : impl_(std::make_unique<Impl>(*this, window.ContentWidget(), kind)) {
     impl_->widget->setGeometry(left, top, width, height);
     impl_->widget->show();
 }
@@ -293,6 +323,15 @@ std::string EditField::SelText() const {
     return Mid(Text(), SelStart() + 1, SelLength());
 }
 
+void EditField::SetSelText(const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (impl_->line) {
+        impl_->line->insert(value);
+        return;
+    }
+    impl_->text->insertPlainText(value);
+}
+
 void EditField::SetTextColor(int red, int green, int blue) {
     QPalette palette = impl_->widget->palette();
     palette.setColor(QPalette::Text, QColor(red, green, blue));
@@ -323,6 +362,25 @@ void EditField::SetReadOnly(bool readOnly) {
 
 void EditField::SetLiveUpdate(bool liveUpdate) {
     impl_->liveUpdate = liveUpdate;
+}
+
+void EditField::SetBorder(bool border) {
+    if (impl_->text) {
+        impl_->text->setFrameShape(border ? QFrame::StyledPanel : QFrame::NoFrame);
+    }
+}
+
+void EditField::SetVerticalScrollBar(bool shown) {
+    if (impl_->text) {
+        impl_->text->setVerticalScrollBarPolicy(shown ? Qt::ScrollBarAlwaysOn
+                                                      : Qt::ScrollBarAlwaysOff);
+    }
+}
+
+void EditField::SetAcceptTabs(bool accept) {
+    if (impl_->text) {
+        impl_->text->setTabChangesFocus(!accept);
+    }
 }
 
 void EditField::SetBold(int64_t start, int64_t length) {
@@ -390,6 +448,61 @@ bool EditField::IsBesideText(int x, int y) const {
     const QPoint inDocument(x + edit.horizontalScrollBar()->value(),
                             y + edit.verticalScrollBar()->value());
     return impl_->Document()->documentLayout()->hitTest(inDocument, Qt::ExactHit) < 0;
+}
+
+int64_t EditField::CharPosAtLineNum(int64_t line) const {
+    if (impl_->line) {
+        return line <= 0 ? 0 : fw::Len(Text());
+    }
+    const auto [block, lineInBlock] = impl_->FindLine(std::max<int64_t>(line, 0));
+    if (!block.isValid()) {
+        return fw::Len(Text());
+    }
+    const int index = block.position() + block.layout()->lineAt(lineInBlock).textStart();
+    return ToCodePoints(impl_->RawText(), index);
+}
+
+int64_t EditField::LineNumAtHeight(int y) const {
+    if (impl_->line) {
+        return 0;
+    }
+    impl_->EnsureLayout();
+    QTextDocument* const document = impl_->Document();
+    QAbstractTextDocumentLayout* const layout = document->documentLayout();
+    layout->blockBoundingRect(document->lastBlock());  // lays out every block
+    const qreal target = document->documentMargin() + y;
+    int64_t line = -1;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const qreal blockTop = layout->blockBoundingRect(block).top();
+        for (int i = 0; i < block.layout()->lineCount(); ++i) {
+            if (line >= 0 && blockTop + block.layout()->lineAt(i).y() > target) {
+                return line;
+            }
+            ++line;
+        }
+    }
+    return std::max<int64_t>(line, 0);
+}
+
+int64_t EditField::ScrollPosition() const {
+    if (impl_->line) {
+        return 0;
+    }
+    return LineNumAtHeight(impl_->text->verticalScrollBar()->value());
+}
+
+void EditField::SetScrollPosition(int64_t line) {
+    if (impl_->line) {
+        return;
+    }
+    const auto [block, lineInBlock] = impl_->FindLine(std::max<int64_t>(line, 0));
+    QScrollBar* const bar = impl_->text->verticalScrollBar();
+    const qreal margin = impl_->Document()->documentMargin();
+    const int top = block.isValid() ? static_cast<int>(impl_->LineTop(block, lineInBlock) - margin)
+                                    : bar->maximum();
+    impl_->scrolling = true;
+    bar->setValue(top);
+    impl_->scrolling = false;
 }
 
 int EditField::Left() const {

@@ -9,12 +9,28 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QWidget;
 
 namespace fw {
 
+class MenuItem;
 class Window;
+
+// A styled field's text with its style runs; the runs cover the text's characters in order, the
+// line ends between paragraphs aside. Sizes in pixels.
+struct StyleRun {
+    int64_t start;
+    int64_t length;
+    bool bold;
+    bool italic;
+    int size;
+};
+struct StyledText {
+    std::string text;
+    std::vector<StyleRun> runs;
+};
 
 class EditField {
   public:
@@ -37,6 +53,17 @@ class EditField {
     std::function<bool(int x, int y)> MouseDown;
     std::function<void()> MouseEnter;
     std::function<void()> MouseExit;
+    // The context menu asked for at x, y of the text area (a right-button press, after its
+    // MouseDown; Ctrl with the left button; the menu key): the handler appends the items to base
+    // and returns True to show them. The chosen item then goes to ContextualMenuAction.
+    std::function<bool(MenuItem& base, int x, int y)> ConstructContextualMenu;
+    std::function<bool(const MenuItem& hitItem)> ContextualMenuAction;
+    // A turn of the mouse wheel in lines, positive downwards. True: handled. A field without a
+    // scroll bar of its own never scrolls by the wheel itself: its window's code does.
+    std::function<bool(int x, int y, int deltaX, int deltaY)> MouseWheel;
+    // The field's view moved by itself (the caret kept in view, the wheel of a field with its own
+    // scroll bar); not after SetScrollPosition.
+    std::function<void()> ScrollPositionChanged;
 
     std::string Text() const;
     void SetText(const std::string& text);
@@ -45,6 +72,8 @@ class EditField {
     int64_t SelLength() const;
     void SetSelLength(int64_t length);  // from SelStart; a negative start selects nothing
     std::string SelText() const;
+    // Replaces the selection by `text`, as typing would; the caret ends after it.
+    void SetSelText(const std::string& text);
 
     void SetTextColor(int red, int green, int blue);
     // The plain text size in pixels (the Mac drew one point as one pixel).
@@ -52,6 +81,11 @@ class EditField {
     void SetTextSize(int size);
     void SetReadOnly(bool readOnly);
     void SetLiveUpdate(bool liveUpdate);
+    // Multi-line styled fields: the frame and the field's own vertical scroll bar (both on when
+    // created), and whether the tab key types a tab (off: it moves the focus).
+    void SetBorder(bool border);
+    void SetVerticalScrollBar(bool shown);
+    void SetAcceptTabs(bool accept);
 
     // Styled text runs, on (start, length) character ranges; multi-line styled fields only.
     void SetBold(int64_t start, int64_t length);
@@ -68,6 +102,17 @@ class EditField {
     // Whether x, y of the text area lies beside the text: right of the last character of its line
     // (anywhere on an empty line) or below the last line. False for a single-line field.
     bool IsBesideText(int x, int y) const;
+    // The position of the first character of `line`; past the last line, the text's length.
+    int64_t CharPosAtLineNum(int64_t line) const;
+    // The line at `y` pixels below the top of the whole text, whatever the view shows; below the
+    // text, the last line.
+    int64_t LineNumAtHeight(int y) const;
+    // The first line in view; setting it scrolls that line to the top as far as the text reaches.
+    int64_t ScrollPosition() const;
+    void SetScrollPosition(int64_t line);
+    // The text with every character's bold, italic and size.
+    fw::StyledText GetStyledText() const;
+    void SetStyledText(const fw::StyledText& styled);
 
     int Left() const;
     int Top() const;

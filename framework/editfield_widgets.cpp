@@ -2,6 +2,7 @@
 // handling, which would otherwise take Tab for a focus change.
 #include "framework/editfield_widgets.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -9,12 +10,15 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTextEdit>
+#include <QWheelEvent>
 #include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
 
 #include "framework/editfield.h"
+#include "framework/menu.h"
+#include "framework/ui.h"
 
 namespace fw {
 
@@ -80,7 +84,7 @@ class ContextualScope {
 };
 
 // The program's hooks on a Qt text widget: typed keys and input-method commits pass KeyDown,
-// presses and double-click presses go to MouseDown, and Qt's own context menu is suppressed.
+// presses and double-click presses go to MouseDown, and the context menu is the program's.
 template <class Base>
 class Hooked : public Base {
   public:
@@ -136,7 +140,28 @@ class Hooked : public Base {
             Base::mouseReleaseEvent(event);
         }
     }
-    void contextMenuEvent(QContextMenuEvent* event) override { event->accept(); }
+    // Qt's own menu never shows; the field's handlers build and answer the program's.
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        event->accept();
+        OpenContextMenu(event->pos(), event->globalPos());
+    }
+
+    void wheelEvent(QWheelEvent* event) override {
+        if (!owner_.MouseWheel) {
+            Base::wheelEvent(event);
+            return;
+        }
+        const QPoint turned = (event->angleDelta() + wheelRest_);
+        wheelRest_ = QPoint(turned.x() % kWheelNotch, turned.y() % kWheelNotch);
+        const int lines = QApplication::wheelScrollLines();
+        const QPoint at = event->position().toPoint();
+        const bool handled = owner_.MouseWheel(at.x(), at.y(), -turned.x() / kWheelNotch * lines,
+                                               -turned.y() / kWheelNotch * lines);
+        event->accept();
+        if (!handled && OwnScrollBar()) {
+            Base::wheelEvent(event);
+        }
+    }
 
   private:
     // True when the key was consumed here: dropped by KeyDown, or typed after a partial filter.
@@ -184,30 +209,60 @@ class Hooked : public Base {
         }
     }
 
-    // True when the press is handled and Qt must not see it.
+    // True when the press is handled and Qt must not see it. Qt follows a right-button press
+    // with a context-menu event; Ctrl with the left button, the Mac's contextual click, opens the
+    // menu here.
     bool Press(QMouseEvent* event) {
         const Qt::MouseButton button = event->button();
-        const bool contextual =
-            button == Qt::RightButton ||
-            (button == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier));
-        if (!owner_.MouseDown || (!contextual && button != Qt::LeftButton)) {
+        const bool controlClick =
+            button == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier);
+        const bool contextual = button == Qt::RightButton || controlClick;
+        if ((!owner_.MouseDown && !controlClick) || (!contextual && button != Qt::LeftButton)) {
             return false;
         }
         const QPoint at = event->position().toPoint();
         const QPointer<QWidget> alive(this);
         bool handled = false;
-        {
+        if (owner_.MouseDown) {
             const ContextualScope scope(contextual);
             handled = owner_.MouseDown(at.x(), at.y());
         }
         if (!alive) {
             return true;
         }
-        swallowing_ = handled;
+        if (controlClick && !handled && owner_.ConstructContextualMenu) {
+            OpenContextMenu(at, event->globalPosition().toPoint());
+            handled = true;
+        }
+        swallowing_ = handled && alive;
         return handled;
     }
 
+    void OpenContextMenu(QPoint at, QPoint global) {
+        if (!owner_.ConstructContextualMenu) {
+            return;
+        }
+        const QPointer<QWidget> alive(this);
+        MenuItem base;
+        if (!owner_.ConstructContextualMenu(base, at.x(), at.y()) || !alive || base.Count() == 0) {
+            return;
+        }
+        const MenuItem* const hit = UI().PopUpContextualMenu(base, global.x(), global.y());
+        if (hit != nullptr && alive && owner_.ContextualMenuAction) {
+            owner_.ContextualMenuAction(*hit);
+        }
+    }
+
+    bool OwnScrollBar() const {
+        if constexpr (std::is_base_of_v<QTextEdit, Base>) {
+            return this->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff;
+        }
+        return true;
+    }
+
+    static constexpr int kWheelNotch = 120;  // Qt's angle delta of one notch
     bool swallowing_ = false;
+    QPoint wheelRest_;  // the part of a turn below one notch, from high-resolution wheels
 };
 
 class LineEdit : public Hooked<QLineEdit> {

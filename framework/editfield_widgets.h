@@ -1,7 +1,8 @@
 // The Qt widgets under fw::EditField, with the program's hooks mixed in: typed keys and
 // input-method commits pass the field's KeyDown, presses and double-click presses go to its
 // MouseDown (IsContextualClick() tells their kind meanwhile), the text area reports MouseEnter and
-// MouseExit, and Qt's own context menu is suppressed. Internal to the framework; main OS thread.
+// MouseExit, the wheel goes to MouseWheel, and the context menu is the program's. Internal to the
+// framework; main OS thread.
 #pragma once
 
 #include <QString>

@@ -4,12 +4,14 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QScreen>
 #include <QUrl>
 
 #include "framework/appobject.h"
+#include "framework/menuview.h"
 #include "framework/threads.h"
 
 #include <iostream>
@@ -106,6 +108,38 @@ class QtUI : public UIServices {
     int ScreenAvailableHeight() override {
         const QScreen* const screen = PrimaryScreen();
         return screen ? screen->availableGeometry().height() : 0;
+    }
+
+    // Zero without a screen.
+    Area ScreenBounds() override {
+        const QScreen* const screen = PrimaryScreen();
+        if (!screen) {
+            return {};
+        }
+        const QRect area = screen->geometry();
+        return {area.left(), area.top(), area.width(), area.height()};
+    }
+
+    const MenuItem* PopUpContextualMenu(const MenuItem& menu, int x, int y) override {
+        if (!WidgetApplication()) {
+            return nullptr;
+        }
+        QMenu shown;
+        const auto items = detail::AddContextMenuItems(shown, menu);
+        QAction* chosen = nullptr;
+        QObject::connect(&shown, &QMenu::triggered, &shown,
+                         [&chosen](QAction* action) { chosen = action; });
+        {
+            // The menu runs its own event loop on this stack.
+            detail::PumpScope pump;
+            shown.exec(QPoint(x, y));
+        }
+        for (const auto& [action, item] : items) {
+            if (action == chosen) {
+                return item;
+            }
+        }
+        return nullptr;
     }
 
     void ShowURL(const std::string& url) override {

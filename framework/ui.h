@@ -9,6 +9,8 @@
 
 namespace fw {
 
+class MenuItem;
+
 class UIServices {
   public:
     virtual ~UIServices() = default;
@@ -28,11 +30,22 @@ class UIServices {
     // Screen 0, the main screen: its width and the height available to windows, in pixels.
     virtual int ScreenWidth() = 0;
     virtual int ScreenAvailableHeight() = 0;
+    // Screen 0's whole area: left, top, width and height.
+    struct Area {
+        int left = 0;
+        int top = 0;
+        int width = 0;
+        int height = 0;
+    };
+    virtual Area ScreenBounds() = 0;
     // Opens the URL in the default browser.
     virtual void ShowURL(const std::string& url) = 0;
     // The application-wide mouse cursor.
     enum class Cursor { Default, PointingFinger };
     virtual void SetMouseCursor(Cursor cursor) = 0;
+    // Shows the items of `menu` as a context menu at x, y of the screen and returns the chosen
+    // item, or nullptr when the user chose none. Events run while the menu is open.
+    virtual const MenuItem* PopUpContextualMenu(const MenuItem& menu, int x, int y) = 0;
 };
 
 // The services in use; the real Qt ones unless SetUI replaced them.

@@ -1,44 +1,81 @@
 // A top-level QWidget owned by the window object. A drawer is a separate frameless tool window
 // that an event filter on its parent keeps below the parent's lower edge; it is shown without
 // activation, so the parent's field keeps the keyboard, and what is typed while the drawer has
-// the keyboard goes to that field all the same.
+// the keyboard goes to that field all the same. A document window lays its menu bar out above a
+// content widget that holds the controls.
 #include "framework/window.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QPointer>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <map>
+#include <vector>
+
+#include "framework/appobject.h"
+#include "framework/menuview.h"
+#include "framework/text.h"
 
 namespace fw {
 
 namespace {
 
 Qt::WindowFlags FlagsFor(Window::Frame frame) {
-    if (frame == Window::Frame::Drawer) {
-        return Qt::Tool | Qt::FramelessWindowHint;
+    switch (frame) {
+        case Window::Frame::Drawer:
+            return Qt::Tool | Qt::FramelessWindowHint;
+        case Window::Frame::Document:
+            return Qt::Window;
+        case Window::Frame::Dialog:
+            return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint;
+        case Window::Frame::Plain:
+            break;
     }
     return Qt::Window | Qt::FramelessWindowHint;
 }
 
-// Calls `follow` whenever the watched parent window moves, changes its size or is shown.
-class ParentWatcher : public QObject {
+// The window list, front first.
+std::vector<Window*>& Stack() {
+    static std::vector<Window*> windows;
+    return windows;
+}
+
+void Remove(Window* window) {
+    std::vector<Window*>& stack = Stack();
+    stack.erase(std::remove(stack.begin(), stack.end(), window), stack.end());
+}
+
+void MoveToFront(Window* window) {
+    std::vector<Window*>& stack = Stack();
+    const auto at = std::find(stack.begin(), stack.end(), window);
+    if (at != stack.end()) {
+        std::rotate(stack.begin(), at, at + 1);
+    }
+}
+
+// Calls `react` with every event of the watched widget that it names.
+class Watcher : public QObject {
   public:
-    explicit ParentWatcher(std::function<void()> follow) : follow_(std::move(follow)) {}
+    Watcher(std::vector<QEvent::Type> types, std::function<void(QEvent::Type)> react)
+        : types_(std::move(types)), react_(std::move(react)) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        const QEvent::Type type = event->type();
-        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) {
-            follow_();
+        if (std::find(types_.begin(), types_.end(), event->type()) != types_.end()) {
+            react_(event->type());
         }
         return QObject::eventFilter(watched, event);
     }
 
   private:
-    std::function<void()> follow_;
+    std::vector<QEvent::Type> types_;
+    std::function<void(QEvent::Type)> react_;
 };
 
 // A key that types into a field: a printable character (Shift allowed), Backspace or Delete.
@@ -88,15 +125,59 @@ void ReportHeightChange(const std::function<void(int)>& resized, int before, int
     }
 }
 
+// "[*]" is Qt's place for the modified mark; a title's own "[*]" is written twice.
+QString TitleWithMark(const std::string& title) {
+    return QString::fromStdString(ReplaceAllB(title, "[*]", "[*][*]")) + QStringLiteral("[*]");
+}
+
 }  // namespace
 
 struct Window::Impl {
-    Impl(Frame kind, int width, int height)
-        : widget(std::make_unique<QWidget>(nullptr, FlagsFor(kind))) {
+    Impl(Window& owner, Frame kind, int width, int height)
+        : frame(kind), widget(std::make_unique<QWidget>(nullptr, FlagsFor(kind))) {
         widget->setAttribute(Qt::WA_ShowWithoutActivating, kind == Frame::Drawer);
-        widget->setFixedWidth(width);
-        ApplyLimits(height, height);
-        widget->resize(width, height);
+        content = widget.get();
+        if (kind == Frame::Document) {
+            auto* const layout = new QVBoxLayout(widget.get());
+            layout->setContentsMargins(0, 0, 0, 0);
+            layout->setSpacing(0);
+            content = new QWidget(widget.get());
+            layout->addWidget(content);
+            content->resize(width, height);
+            widget->resize(width, height);
+        } else {
+            widget->setFixedWidth(width);
+            ApplyLimits(height, height);
+            widget->resize(width, height);
+        }
+        watcher = std::make_unique<Watcher>(
+            std::vector<QEvent::Type>{QEvent::Close, QEvent::WindowActivate},
+            [this, &owner](QEvent::Type type) {
+                if (type == QEvent::Close) {
+                    Closing(owner);
+                } else {
+                    MoveToFront(&owner);
+                }
+            });
+        widget->installEventFilter(watcher.get());
+        sizeWatcher = std::make_unique<Watcher>(std::vector<QEvent::Type>{QEvent::Resize},
+                                                [&owner](QEvent::Type) {
+                                                    if (owner.SizeChanged) {
+                                                        owner.SizeChanged();
+                                                    }
+                                                });
+        content->installEventFilter(sizeWatcher.get());
+    }
+
+    void Closing(Window& owner) {
+        if (closed) {
+            return;
+        }
+        closed = true;
+        Remove(&owner);
+        if (owner.Closed) {
+            owner.Closed();
+        }
     }
 
     void ApplyLimits(int minimum, int maximum) {
@@ -105,6 +186,9 @@ struct Window::Impl {
         widget->setMinimumHeight(minimumHeight);
         widget->setMaximumHeight(maximumHeight);
     }
+
+    // The height the top-level widget needs around a content of `height`.
+    int OuterHeight(int height) const { return height + widget->height() - content->height(); }
 
     void PlaceBelowParent() {
         if (!parent) {
@@ -116,9 +200,11 @@ struct Window::Impl {
 
     void AttachTo(QWidget* newParent) {
         if (parent != newParent) {
-            watcher = std::make_unique<ParentWatcher>([this] { PlaceBelowParent(); });
+            parentWatcher = std::make_unique<Watcher>(
+                std::vector<QEvent::Type>{QEvent::Move, QEvent::Resize, QEvent::Show},
+                [this](QEvent::Type) { PlaceBelowParent(); });
             parent = newParent;
-            parent->installEventFilter(watcher.get());
+            parent->installEventFilter(parentWatcher.get());
             keys = std::make_unique<DrawerKeyForwarder>(widget.get(), parent);
             QCoreApplication::instance()->installEventFilter(keys.get());
         }
@@ -128,19 +214,33 @@ struct Window::Impl {
         widget->windowHandle()->setTransientParent(parent->windowHandle());
     }
 
+    const Frame frame;
     std::unique_ptr<QWidget> widget;
+    QWidget* content = nullptr;  // the widget itself, or its child below the menu bar
     int minimumHeight = 0;
     int maximumHeight = 0;
+    std::string title;
+    bool closed = false;
     QPointer<QWidget> parent;
-    // A deleted filter object drops out of the parent's filters by itself (Qt guards them).
-    std::unique_ptr<ParentWatcher> watcher;
+    std::map<std::string, std::function<bool()>> menuHandlers;
+    // Deleted filter objects drop out of their widgets' filters by themselves (Qt guards them);
+    // the menu view goes before the widget that owns its menus.
+    std::unique_ptr<Watcher> watcher;
+    std::unique_ptr<Watcher> sizeWatcher;
+    std::unique_ptr<Watcher> parentWatcher;
+    std::unique_ptr<detail::MenuBarView> menuView;
     std::unique_ptr<DrawerKeyForwarder> keys;  // on the application: keys go to focus widgets
 };
 
 Window::Window(Frame frame, int width, int height)
-    : impl_(std::make_unique<Impl>(frame, width, height)) {}
+    : impl_(std::make_unique<Impl>(*this, frame, width, height)) {
+    Stack().push_back(this);
+}
 
-Window::~Window() = default;
+Window::~Window() {
+    Remove(this);
+    impl_->menuView.reset();
+}
 
 int Window::Left() const {
     return impl_->widget->x();
@@ -159,16 +259,18 @@ void Window::SetTop(int top) {
 }
 
 int Window::Width() const {
-    return impl_->widget->width();
+    return impl_->content->width();
 }
 
 int Window::Height() const {
-    return impl_->widget->height();
+    return impl_->content->height();
 }
 
 void Window::SetHeight(int height) {
     const int before = Height();
-    impl_->widget->resize(Width(), std::clamp(height, impl_->minimumHeight, impl_->maximumHeight));
+    const int clamped = std::clamp(height, impl_->minimumHeight, impl_->maximumHeight);
+    impl_->widget->resize(impl_->widget->width(), impl_->OuterHeight(clamped));
+    impl_->content->resize(impl_->content->width(), clamped);
     ReportHeightChange(Resized, before, Height());
 }
 
@@ -179,23 +281,66 @@ void Window::SetHeightLimits(int minimum, int maximum) {
     ReportHeightChange(Resized, before, Height());
 }
 
+void Window::SetSizeLimits(int minimumWidth, int minimumHeight, int maximumWidth,
+                           int maximumHeight) {
+    impl_->content->setMinimumSize(minimumWidth, minimumHeight);
+    impl_->content->setMaximumSize(std::min(maximumWidth, QWIDGETSIZE_MAX),
+                                   std::min(maximumHeight, QWIDGETSIZE_MAX));
+}
+
+const std::string& Window::Title() const {
+    return impl_->title;
+}
+
 void Window::SetTitle(const std::string& title) {
-    impl_->widget->setWindowTitle(QString::fromStdString(title));
+    impl_->title = title;
+    impl_->widget->setWindowTitle(TitleWithMark(title));
+}
+
+bool Window::Modified() const {
+    return impl_->widget->isWindowModified();
+}
+
+void Window::SetModified(bool modified) {
+    impl_->widget->setWindowModified(modified);
 }
 
 bool Window::Visible() const {
     return impl_->widget->isVisible();
 }
 
+void Window::UseApplicationMenuBar() {
+    const Application* const application = Application::Current();
+    if (!impl_->menuView && application != nullptr && application->GetMenuBar() != nullptr) {
+        SetMenuBar(*application->GetMenuBar());
+    }
+}
+
 void Window::Show() {
+    UseApplicationMenuBar();
+    if (impl_->widget->isVisible()) {
+        BringToFront();
+        return;
+    }
     impl_->widget->show();
+    MoveToFront(this);
 }
 
 void Window::Hide() {
     impl_->widget->hide();
 }
 
+void Window::Close() {
+    impl_->widget->hide();
+    impl_->Closing(*this);
+}
+
+bool Window::IsClosed() const {
+    return impl_->closed;
+}
+
 void Window::ShowWithin(Window& parent, int /*facing*/) {
+    UseApplicationMenuBar();
     QWidget* const parentWidget = parent.Widget();
     impl_->AttachTo(parentWidget);
     impl_->PlaceBelowParent();
@@ -210,10 +355,63 @@ void Window::ShowWithin(Window& parent, int /*facing*/) {
 void Window::BringToFront() {
     impl_->widget->raise();
     impl_->widget->activateWindow();
+    MoveToFront(this);
+}
+
+void Window::SetMenuBar(MenuBar& bar) {
+    QMenuBar* drawn = nullptr;
+    if (impl_->frame == Frame::Document) {
+        const int height = Height();
+        drawn = new QMenuBar(impl_->widget.get());
+        impl_->widget->layout()->setMenuBar(drawn);
+        impl_->widget->resize(impl_->widget->width(), height + drawn->sizeHint().height());
+        impl_->widget->layout()->activate();
+    }
+    impl_->menuView = std::make_unique<detail::MenuBarView>(*this, bar, drawn);
+}
+
+void Window::PopUpMenuBar(int x, int y) {
+    if (impl_->menuView) {
+        impl_->menuView->PopUp(impl_->content->mapToGlobal(QPoint(x, y)));
+    }
+}
+
+void Window::AddMenuHandler(const std::string& name, std::function<bool()> handler) {
+    impl_->menuHandlers[name] = std::move(handler);
+}
+
+bool Window::RunMenuHandler(const std::string& name) {
+    if (const auto own = impl_->menuHandlers.find(name); own != impl_->menuHandlers.end()) {
+        own->second();
+        return true;
+    }
+    Application* const application = Application::Current();
+    return application != nullptr && application->RunMenuHandler(name);
+}
+
+bool Window::HasMenuHandler(const std::string& name) const {
+    const Application* const application = Application::Current();
+    return impl_->menuHandlers.count(name) > 0 ||
+           (application != nullptr && application->HasMenuHandler(name));
 }
 
 QWidget* Window::Widget() const {
     return impl_->widget.get();
+}
+
+QWidget* Window::ContentWidget() const {
+    return impl_->content;
+}
+
+int WindowCount() {
+    return static_cast<int>(Stack().size());
+}
+
+Window* WindowAt(int index) {
+    if (index < 0 || index >= WindowCount()) {
+        return nullptr;
+    }
+    return Stack()[static_cast<size_t>(index)];
 }
 
 }  // namespace fw

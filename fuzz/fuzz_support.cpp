@@ -25,8 +25,12 @@ class SilentUI : public fw::UIServices {
     bool AsyncShiftKey() override { return false; }
     int ScreenWidth() override { return 1024; }
     int ScreenAvailableHeight() override { return 746; }
+    Area ScreenBounds() override { return {0, 0, 1024, 768}; }
     void ShowURL(const std::string&) override {}
     void SetMouseCursor(Cursor) override {}
+    const fw::MenuItem* PopUpContextualMenu(const fw::MenuItem&, int, int) override {
+        return nullptr;
+    }
 };
 
 const fs::path& Root() {

@@ -7,11 +7,18 @@
 #include "framework/text.h"
 #include "search/PMC.h"
 #include "sources/SSC.h"
+#include "windows/AboutWindow.h"
+#include "windows/MainMenu.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 #include "worddata/PMDebug.h"
 #include "worddata/PREFS.h"
+
+App::App() {
+    SetMenuBar(&MainMenu::Get());
+    AddMenuHandler("MI_About", [this] { return _MI_About_Action(); });
+}
 
 void App::BringWindowToFront(fw::Window& w) {
     w.BringToFront();
@@ -47,6 +54,11 @@ void App::Activate() {
 bool App::CancelClose() {
     gAppIsQuitting = true;
     return false;
+}
+
+bool App::_MI_About_Action() {
+    AboutWindow::Get().Show();
+    return true;
 }
 
 std::string App::ChooseSSCLanguage() {

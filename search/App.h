@@ -13,6 +13,10 @@ class Window;
 
 class App : public fw::Application {
   public:
+    // Gives the application MainMenu as its menu bar and binds MI_About to _MI_About_Action in
+    // every window.
+    App();
+
     inline static bool gDBLoaded = false;       // the language's word files were loaded
     inline static bool gAppIsQuitting = false;  // set once, by the quit request
     inline static std::string gSSCLanguage;     // the spell checker's language code
@@ -26,6 +30,8 @@ class App : public fw::Application {
     void Close() override;
     void Activate() override;
     bool CancelClose() override;
+    // Shows the about box.
+    bool _MI_About_Action();
 
     // The spell checker's language for the dictionary language and the system's English variant.
     static std::string ChooseSSCLanguage();

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace fw {
+class MenuItem;
+}
+
 namespace PMC {
 
 using WordList = std::vector<std::string>;
@@ -85,5 +89,11 @@ void ShowResultWin();
 void HideResultWin();
 // Places the search window at the top right of the main screen, shows it and focuses the field.
 void ShowSearchWin();
+
+// --- Context menu of the search field and the report (main event loop).
+// Appends the menu's items for `word` to base; noNewWindow leaves out "Open new window".
+void ConstructContextualMenu(fw::MenuItem& base, const std::string& word, bool noNewWindow);
+// Carries out the item whose text is itemText (ignoring case) for `word`.
+void DoContextualMenu(const std::string& itemText, const std::string& word);
 
 }  // namespace PMC

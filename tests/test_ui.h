@@ -1,11 +1,13 @@
-// User-facing services for tests: message boxes, quit requests, beeps, URLs and cursor changes
-// are recorded, never shown; the clipboard is a text of its own; the Shift key and the screen are
-// whatever the test sets.
+// User-facing services for tests: message boxes, quit requests, beeps, URLs, cursor changes and
+// context menus are recorded, never shown; the clipboard is a text of its own; the Shift key, the
+// screen and the item chosen from a context menu are whatever the test sets.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "framework/menu.h"
 #include "framework/ui.h"
 
 class RecordingUI : public fw::UIServices {
@@ -19,7 +21,14 @@ class RecordingUI : public fw::UIServices {
     int ScreenWidth() override { return screenWidth; }
     int ScreenAvailableHeight() override { return screenAvailableHeight; }
     void ShowURL(const std::string& url) override { urls.push_back(url); }
+    Area ScreenBounds() override { return {0, 0, screenWidth, screenHeight}; }
     void SetMouseCursor(Cursor cursor) override { cursors.push_back(cursor); }
+    // Records the items with their enabled state and chooses the enabled one whose text is
+    // menuChoice (ignoring case).
+    const fw::MenuItem* PopUpContextualMenu(const fw::MenuItem& menu, int, int) override {
+        shownMenu = fw::ItemStates(menu);
+        return fw::EnabledItemWithText(menu, menuChoice);
+    }
 
     Cursor CurrentCursor() const { return cursors.empty() ? Cursor::Default : cursors.back(); }
 
@@ -30,8 +39,11 @@ class RecordingUI : public fw::UIServices {
     bool shiftDown = false;
     int screenWidth = 1024;
     int screenAvailableHeight = 746;
+    int screenHeight = 768;
     std::vector<std::string> urls;
-    std::vector<Cursor> cursors;  // every change, in order
+    std::vector<Cursor> cursors;                          // every change, in order
+    std::vector<std::pair<std::string, bool>> shownMenu;  // the last context menu shown
+    std::string menuChoice;
 };
 
 // Installs a fresh RecordingUI for the scope of a test and restores the previous one after.

@@ -45,10 +45,9 @@ inline int64_t PositionOf(const std::string& text, const std::string& needle) {
     return fw::InStrB(1, text, needle) - 1;
 }
 
-// A press and its release on the character at `position` of a styled field, `across` of the way
-// from its left to its right edge; the field's text must be free of characters outside the BMP.
-inline void ClickCharacter(const fw::EditField& field, int64_t position, Qt::MouseButton button,
-                           double across = 0.5) {
+// The point `across` of the way over the character at `position` of a styled field, in its text
+// area's coordinates; the field's text must be free of characters outside the BMP.
+inline QPoint CharacterPoint(const fw::EditField& field, int64_t position, double across = 0.5) {
     auto* const edit = static_cast<QTextEdit*>(field.Widget());
     QTextCursor cursor(edit->document());
     cursor.setPosition(static_cast<int>(position));
@@ -58,5 +57,12 @@ inline void ClickCharacter(const fw::EditField& field, int64_t position, Qt::Mou
     const int width = right.top() == left.top() ? right.left() - left.left() : 4;
     // Whole pixels, as a mouse reports them, and never on the next character's edge.
     const int x = left.left() + std::min(static_cast<int>(across * width), width - 1);
-    SendClick(edit->viewport(), QPointF(x, left.center().y()), button);
+    return QPoint(x, left.center().y());
+}
+
+// A press and its release on the character at `position` of a styled field.
+inline void ClickCharacter(const fw::EditField& field, int64_t position, Qt::MouseButton button,
+                           double across = 0.5) {
+    auto* const edit = static_cast<QTextEdit*>(field.Widget());
+    SendClick(edit->viewport(), CharacterPoint(field, position, across), button);
 }

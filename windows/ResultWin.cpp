@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "framework/events.h"
+#include "framework/menu.h"
 #include "framework/regex.h"
 #include "framework/text.h"
 #include "framework/threads.h"
@@ -102,6 +103,12 @@ ResultWin::ResultWin()
     ResultField.MouseDown = [this](int x, int y) { return ResultField_MouseDown(x, y); };
     ResultField.MouseEnter = [this] { ResultField_MouseEnter(); };
     ResultField.MouseExit = [this] { ResultField_MouseExit(); };
+    ResultField.ConstructContextualMenu = [this](fw::MenuItem& base, int x, int y) {
+        return ResultField_ConstructContextualMenu(base, x, y);
+    };
+    ResultField.ContextualMenuAction = [this](const fw::MenuItem& hitItem) {
+        return ResultField_ContextualMenuAction(hitItem);
+    };
     // The field is locked to the window's edges: it follows every change of the height.
     Resized = [this](int deltaHeight) {
         ResultField.SetHeight(ResultField.Height() + deltaHeight);
@@ -190,4 +197,16 @@ void ResultWin::ResultField_MouseEnter() {
 
 void ResultWin::ResultField_MouseExit() {
     fw::UI().SetMouseCursor(fw::UIServices::Cursor::Default);
+}
+
+bool ResultWin::ResultField_ConstructContextualMenu(fw::MenuItem& base, int /*x*/, int /*y*/) {
+    PMC::ConstructContextualMenu(base, gLastWord, false);
+    ResultField.SetSelStart(gLastSelStart);
+    ResultField.SetSelLength(gLastSelLength);
+    return true;
+}
+
+bool ResultWin::ResultField_ContextualMenuAction(const fw::MenuItem& hitItem) {
+    PMC::DoContextualMenu(hitItem.Text, gLastWord);
+    return false;
 }

@@ -9,6 +9,10 @@
 #include "framework/editfield.h"
 #include "framework/window.h"
 
+namespace fw {
+class MenuItem;
+}
+
 template <class W>
 class WindowOwner;
 
@@ -33,6 +37,8 @@ class ResultWin : public fw::Window {
     bool ResultField_MouseDown(int x, int y);
     void ResultField_MouseEnter();
     void ResultField_MouseExit();
+    bool ResultField_ConstructContextualMenu(fw::MenuItem& base, int x, int y);
+    bool ResultField_ContextualMenuAction(const fw::MenuItem& hitItem);
 
   private:
     ResultWin();

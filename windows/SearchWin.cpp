@@ -2,9 +2,12 @@
 // step. WindowOwner holds the one window.
 #include "windows/SearchWin.h"
 
+#include "framework/menu.h"
 #include "framework/text.h"
 #include "framework/ui.h"
 #include "search/PMC.h"
+#include "windows/EditionPictures.h"
+#include "windows/MainMenu.h"
 #include "windows/WindowOwner.h"
 #include "worddata/DIC.h"
 
@@ -15,6 +18,8 @@ constexpr int kAbortRetryMs = 200;
 constexpr int kFinishedSoundexMs = 100;
 constexpr int kRefreshLaterMs = 300;
 constexpr int kSocketTimeOutMs = 30000;
+constexpr int kTitleTop = 1;  // the title strip's place: 0, 1, 300 x 16
+constexpr int kTitleHeight = 16;
 
 // Editing keys that the field handles itself: backspace, left and right arrow, forward delete.
 bool IsEditingKey(const std::string& key) {
@@ -49,7 +54,7 @@ SearchWin::SearchWin()
     : fw::Window(Frame::Plain, 300, 46),
       UserInput(*this, fw::EditField::Kind::SingleLine, 5, 20, 269, 22),
       ProgressWheel(*this, 279, 23, 16, 16),
-      WinTitleFake(*this, 0, 1, 300, 16),
+      WinTitleFake(*this, 0, kTitleTop, 300, kTitleHeight),
       SearchTimer([this] { SearchTimer_Action(); }, kDebounceMs),
       FragmentSearchThread([this] { FragmentSearchThread_Run(); }),
       SoundexSearchThread([this] { SoundexSearchThread_Run(); }),
@@ -58,11 +63,19 @@ SearchWin::SearchWin()
       SynonymSearchThread([this] { SynonymSearchThread_Run(); }),
       RefreshLaterTimer([this] { RefreshLaterTimer_Action(); }, kRefreshLaterMs),
       SocketTimeOut({}, kSocketTimeOutMs) {
+    SetMenuBar(MainMenu::Get());
     SetTitle("Quorvane");
-    WinTitleFake.SetBackdrop("WinTitle");
+    WinTitleFake.SetBackdrop(WinTitle());
+    WinTitleFake.MouseDown = [this](int x, int y) { WinTitleFake_MouseDown(x, y); };
     UserInput.SetTextColor(200, 0, 0);
     UserInput.TextChange = [this] { UserInput_TextChange(); };
     UserInput.KeyDown = [this](const std::string& key) { return UserInput_KeyDown(key); };
+    UserInput.ConstructContextualMenu = [this](fw::MenuItem& base, int x, int y) {
+        return UserInput_ConstructContextualMenu(base, x, y);
+    };
+    UserInput.ContextualMenuAction = [this](const fw::MenuItem& hitItem) {
+        return UserInput_ContextualMenuAction(hitItem);
+    };
 }
 
 SearchWin::~SearchWin() {
@@ -86,6 +99,20 @@ bool SearchWin::UserInput_KeyDown(const std::string& key) {
         return true;
     }
     return false;
+}
+
+bool SearchWin::UserInput_ConstructContextualMenu(fw::MenuItem& base, int /*x*/, int /*y*/) {
+    PMC::ConstructContextualMenu(base, UserInput.Text(), true);
+    return true;
+}
+
+bool SearchWin::UserInput_ContextualMenuAction(const fw::MenuItem& hitItem) {
+    PMC::DoContextualMenu(hitItem.Text, UserInput.Text());
+    return false;
+}
+
+void SearchWin::WinTitleFake_MouseDown(int /*x*/, int /*y*/) {
+    PopUpMenuBar(0, kTitleTop + kTitleHeight);
 }
 
 void SearchWin::SearchTimer_Action() {
@@ -112,9 +139,9 @@ void SearchWin::RefreshLaterTimer_Action() {
 
 void SearchWin::Open() {
     if (DIC::IsDE()) {
-        WinTitleFake.SetBackdrop("WinTitleDE");
+        WinTitleFake.SetBackdrop(WinTitleDE());
     } else if (DIC::IsEN()) {
-        WinTitleFake.SetBackdrop("WinTitleEN");
+        WinTitleFake.SetBackdrop(WinTitleEN());
     }
 }
 

@@ -1,5 +1,6 @@
 // The search window: a frameless strip with the input field, the busy wheel and the title strip,
-// and the timers and pass threads that the search controller drives by name. One instance,
+// which opens the strip's menu (MainMenu), and the timers and pass threads that the search
+// controller drives by name. One instance,
 // created hidden on first reference and destroyed with the application object. Main OS thread;
 // the pass handlers run on their own cooperative threads.
 #pragma once
@@ -13,6 +14,10 @@
 #include "framework/threads.h"
 #include "framework/timer.h"
 #include "framework/window.h"
+
+namespace fw {
+class MenuItem;
+}
 
 template <class W>
 class WindowOwner;
@@ -62,6 +67,10 @@ class SearchWin : public fw::Window {
     // Event handlers.
     void UserInput_TextChange();
     bool UserInput_KeyDown(const std::string& key);
+    bool UserInput_ConstructContextualMenu(fw::MenuItem& base, int x, int y);
+    bool UserInput_ContextualMenuAction(const fw::MenuItem& hitItem);
+    // The strip has no menu bar of its own on screen: a click on its title picture opens it.
+    void WinTitleFake_MouseDown(int x, int y);
     void SearchTimer_Action();
     void RefreshLaterTimer_Action();
     void Open();

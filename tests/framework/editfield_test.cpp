@@ -1,8 +1,11 @@
 // The text fields on real Qt widgets, offscreen: what typing passes the key handler, style runs,
 // wrapped line numbers of a hidden field, and what the mouse handlers see.
+#include <QApplication>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +14,8 @@
 
 #include "fiber_helpers.h"
 #include "framework/editfield.h"
+#include "framework/menu.h"
+#include "framework/ui.h"
 #include "framework/window.h"
 #include "window_events.h"
 
@@ -129,6 +134,48 @@ TEST_F(EditFieldTest, DoubleAndControlClicksReachMouseDownAndUnhandledPressesAre
     SendClick(area, beta, Qt::LeftButton, Qt::NoModifier);
     EXPECT_EQ(field.SelStart(), 7) << "an unhandled press is Qt's";
     window.Hide();
+}
+
+// The real menu on Qt: the handler's items in order, "&" shown as it is, separators and disabled
+// items as built, and the chosen item handed back; Ctrl with the left button opens it too.
+TEST_F(EditFieldTest, ContextMenuShowsTheHandlersItemsAndHandsBackTheChosenOne) {
+    std::unique_ptr<fw::UIServices> recording = fw::SetUI(nullptr);
+    for (const Kind kind : {Kind::SingleLine, Kind::MultiLineStyled}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        fw::EditField field(window, kind, 0, 0, 270, 100);
+        field.ConstructContextualMenu = [](fw::MenuItem& base, int, int) {
+            for (const char* text : {"Search \"A&B\" at...", "-", "Copy word"}) {
+                base.Append(std::make_unique<fw::MenuItem>(text)).Enabled = text[0] != 'S';
+            }
+            return true;
+        };
+        std::string chosen;
+        field.ContextualMenuAction = [&](const fw::MenuItem& item) {
+            chosen = item.Text;
+            return false;
+        };
+        window.Show();
+        std::vector<std::pair<QString, bool>> shown;
+        QTimer::singleShot(100, [&] {
+            auto* const menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                shown.emplace_back(action->isSeparator() ? "-" : action->text(),
+                                   action->isEnabled());
+            }
+            menu->actions().back()->trigger();
+            menu->close();
+        });
+        QWidget* const area =
+            kind == Kind::SingleLine ? field.Widget() : StyledWidget(field)->viewport();
+        SendClick(area, QPointF(5, 5), Qt::LeftButton, Qt::ControlModifier);
+        const std::vector<std::pair<QString, bool>> expected = {
+            {"Search \"A&&B\" at...", false}, {"-", false}, {"Copy word", true}};
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(chosen, "Copy word");
+        window.Hide();
+    }
+    fw::SetUI(std::move(recording));
 }
 
 }  // namespace

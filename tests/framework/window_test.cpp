@@ -1,5 +1,6 @@
 // Top-level windows offscreen: the drawer's place below its parent and its focus, height limits,
 // and the canvas pictures.
+#include <sys/stat.h>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -8,12 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "fiber_helpers.h"
 #include "framework/controls.h"
 #include "framework/editfield.h"
 #include "framework/folderitem.h"
+#include "framework/picture.h"
 #include "framework/window.h"
 
 namespace {
@@ -74,6 +77,40 @@ TEST(WindowTest, HeightStaysWithinItsLimitsAndLockedControlsFollowIt) {
     }
     EXPECT_EQ(deltas, (std::vector<int>{20, 130, -130, 380}));
     EXPECT_EQ(window.Width(), 270);
+}
+
+// Pictures lie in the resource folder beside the executable's folder: a missing one is nothing
+// (so is a FIFO in its place) and leaves the canvas empty; a transparent one does not draw its
+// white.
+TEST(WindowTest, CanvasDrawsPicturesOfTheResourceFolder) {
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath("Resources"));
+    fw::SetExecutableFile(root.filePath("bin/quorvane").toStdString());
+    EXPECT_EQ(fw::Picture::Load("Strip"), nullptr);
+    ASSERT_EQ(::mkfifo(root.filePath("Resources/Fifo.png").toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(fw::Picture::Load("Fifo"), nullptr) << "a FIFO is not read: it would block";
+    QImage drawn(300, 16, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    drawn.setPixel(0, 0, qRgb(0, 0, 128));
+    ASSERT_TRUE(drawn.save(root.filePath("Resources/Strip.png")));
+
+    const std::shared_ptr<fw::Picture> picture = fw::Picture::Load("Strip");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Width(), 300);
+    EXPECT_EQ(picture->Height(), 16);
+    fw::Window window(Frame::Plain, 300, 46);
+    fw::Canvas canvas(window, 0, 1, 300, 16);
+    const auto* label = static_cast<const QLabel*>(canvas.Widget());
+    canvas.SetBackdrop(picture);
+    EXPECT_EQ(label->pixmap().size(), QSize(300, 16));
+    picture->SetTransparent(1);
+    const QImage shown = picture->Pixmap().toImage();
+    EXPECT_EQ(shown.pixelColor(0, 0).alpha(), 255);
+    EXPECT_EQ(shown.pixelColor(5, 5).alpha(), 0);
+    canvas.SetBackdrop(nullptr);
+    EXPECT_TRUE(label->pixmap().isNull());
+    EXPECT_EQ(canvas.Widget()->focusPolicy(), Qt::NoFocus);
+    fw::SetExecutableFile("");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "search/PMC.h"
 #include "test_ui.h"
 #include "window_events.h"
+#include "windows/EditionPictures.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
@@ -134,6 +135,21 @@ TEST_F(SearchWinTest, ChangeDuringTheAbortRetryRestartsTheFullDebounce) {
     PMC::gULBaseformSearchRunning = false;
     ASSERT_TRUE(PumpUntil([] { return PMC::gSearchWord == "Hause"; }, 3000));
     EXPECT_GE(MsSince(change), 745);
+}
+
+TEST_F(SearchWinTest, TitleStripFollowsTheDictionaryLanguage) {
+    const std::string saved = DIC::gSelectedLanguage;
+    const std::pair<const char*, PicturePtr (*)()> cases[] = {
+        {"", &WinTitle}, {"DE", &WinTitleDE}, {"EN", &WinTitleEN}};
+    for (const auto& [language, picture] : cases) {
+        SCOPED_TRACE(language);
+        window.WinTitleFake.SetBackdrop(WinTitle());
+        DIC::gSelectedLanguage = language;
+        window.Open();
+        ASSERT_NE(picture(), nullptr) << "the build draws every title strip";
+        EXPECT_EQ(window.WinTitleFake.Backdrop(), picture());
+    }
+    DIC::gSelectedLanguage = saved;
 }
 
 // Shuts the application down while the fragment pass's end operation waits between two animation

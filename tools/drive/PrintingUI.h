@@ -1,16 +1,19 @@
-// The driver's desktop services: the real ones, except that a message box never waits for a user.
-// Its text is printed as one line of JSON, {"msgbox": text}, on standard output and it counts as
-// dismissed at once. Main OS thread, as every UIServices.
+// The driver's desktop services: the real ones, except that nothing waits for a user or leaves
+// the process. A message box's text is printed as one line of JSON, {"msgbox": text}, on standard
+// output and counts as dismissed at once; a URL is kept instead of opened; a context menu is kept
+// and answered with the item the driver asked for. Main OS thread, as every UIServices.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/ui.h"
 
 class PrintingUI : public fw::UIServices {
   public:
-    // Forwards everything but the message box to `real`, which it owns.
+    // Forwards the rest to `real`, which it owns.
     explicit PrintingUI(std::unique_ptr<fw::UIServices> real);
 
     void MsgBox(const std::string& text) override;
@@ -21,8 +24,16 @@ class PrintingUI : public fw::UIServices {
     bool AsyncShiftKey() override { return real_->AsyncShiftKey(); }
     int ScreenWidth() override { return real_->ScreenWidth(); }
     int ScreenAvailableHeight() override { return real_->ScreenAvailableHeight(); }
-    void ShowURL(const std::string& url) override { real_->ShowURL(url); }
+    Area ScreenBounds() override { return real_->ScreenBounds(); }
+    void ShowURL(const std::string& url) override { urls.push_back(url); }
     void SetMouseCursor(Cursor cursor) override { real_->SetMouseCursor(cursor); }
+    // Keeps the items with their enabled state in shownMenu and chooses the enabled item whose
+    // text is menuChoice (ignoring case), or none.
+    const fw::MenuItem* PopUpContextualMenu(const fw::MenuItem& menu, int x, int y) override;
+
+    std::string menuChoice;
+    std::vector<std::pair<std::string, bool>> shownMenu;
+    std::vector<std::string> urls;  // every URL asked for, in order
 
   private:
     std::unique_ptr<fw::UIServices> real_;

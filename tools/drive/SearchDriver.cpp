@@ -1,8 +1,10 @@
 #include "tools/drive/SearchDriver.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -175,6 +177,23 @@ void SearchDriver::TypeKey(const std::string& character) {
     QKeyEvent release(QEvent::KeyRelease, KeyCode(character), Qt::NoModifier, text);
     QApplication::sendEvent(field, &press);
     QApplication::sendEvent(field, &release);
+}
+
+void SearchDriver::ContextClick(QWidget* target, QPoint at) {
+    const QPointF global = target->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, global.toPoint());
+    QApplication::sendEvent(target, &menu);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+}
+
+void SearchDriver::ContextClickField() {
+    QWidget* const field = SearchWin::Get().UserInput.Widget();
+    ContextClick(field, QPoint(5, field->height() / 2));
 }
 
 void SearchDriver::TypeWord(const std::string& word) {

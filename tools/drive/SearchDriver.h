@@ -11,6 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include <QPoint>
+
+class QWidget;
+
 class SearchDriver {
   public:
     // Style runs as (start, end) character offsets.
@@ -43,6 +47,11 @@ class SearchDriver {
     static void TypeKey(const std::string& character);
     // Types `word` key by key.
     static void TypeWord(const std::string& word);
+    // A right-button click at `at` of `target` as X11 delivers it: the press, the context-menu
+    // event (which shows a field's menu), the release.
+    static void ContextClick(QWidget* target, QPoint at);
+    // The same on the search field.
+    static void ContextClickField();
     // The controller's consecutive (start, end) markers as runs.
     static Runs RunsOf(const std::vector<int32_t>& markers);
     // Waits until the state has settled as Search does; false after `timeoutMs`.

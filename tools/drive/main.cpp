@@ -1,8 +1,12 @@
-// quorvane-drive [--lang DE|EN] [--stats] [--] WORD...
+// quorvane-drive [--lang DE|EN] [--stats] [--menu ITEM] [--] WORD...
 // Starts Quorvane offscreen with the build's word files, a fresh preferences folder and the
 // built-in English texts, searches each word as a user would type it, and prints one line of JSON
-// per word; a message box prints {"msgbox": text} and is dismissed. "--" ends the options, so
-// that a word may begin with "--". Exit code 0 when every word was searched.
+// per word; a message box prints {"msgbox": text} and is dismissed. With --menu, each search is
+// followed by a context click on the search field: its menu's items are printed with their
+// enabled state and ITEM (its text, ignoring case) is chosen, as one more line
+// {"menu": [[text, enabled], ...], "url": URL or null, "clipboard": text}; no browser opens.
+// "--" ends the options, so that a word may begin with "--". Exit code 0 when every word was
+// searched.
 #include <unistd.h>
 #include <QApplication>
 #include <QTemporaryDir>
@@ -12,6 +16,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,6 +38,7 @@ namespace {
 struct Options {
     std::string language = "DE";
     bool stats = false;
+    std::optional<std::string> menuItem;
     std::vector<std::string> words;
 };
 
@@ -48,6 +54,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.language = argv[++i];
         } else if (argument == "--stats") {
             options.stats = true;
+        } else if (argument == "--menu" && i + 1 < argc) {
+            options.menuItem = argv[++i];
         } else if (argument.rfind("--", 0) == 0) {
             return false;
         } else {
@@ -105,9 +113,26 @@ bool WaitForStartUp(int timeoutMs) {
     return SearchWin::Get().Visible() && SearchDriver::WaitUntilSettled(timeoutMs);
 }
 
+// Opens the search field's context menu, chooses the item and prints what the user would see.
+void DriveMenu(PrintingUI& ui, const std::string& item) {
+    ui.menuChoice = item;
+    ui.shownMenu.clear();
+    ui.urls.clear();
+    SearchDriver::ContextClickField();
+    std::string line = "{\"menu\": [";
+    for (size_t i = 0; i < ui.shownMenu.size(); ++i) {
+        line += (i > 0 ? ", [" : "[") + SearchDriver::JsonString(ui.shownMenu[i].first) +
+                (ui.shownMenu[i].second ? ", true]" : ", false]");
+    }
+    line += "], \"url\": ";
+    line += ui.urls.empty() ? std::string("null") : SearchDriver::JsonString(ui.urls.back());
+    line += ", \"clipboard\": " + SearchDriver::JsonString(fw::ClipboardText()) + "}";
+    std::cout << line << std::endl;
+}
+
 // Once a fatal report has ended the run (its box is printed), nothing more is searched and the
 // driver exits as the program does, with the quit's code.
-int DriveWords(const Options& options) {
+int DriveWords(const Options& options, PrintingUI& ui) {
     const bool started = WaitForStartUp(10000);
     if (App::IsQuitting()) {
         return 0;
@@ -131,6 +156,9 @@ int DriveWords(const Options& options) {
             return 1;
         }
         std::cout << SearchDriver::ToJson(*result, options.stats) << std::endl;
+        if (options.menuItem) {
+            DriveMenu(ui, *options.menuItem);
+        }
     }
     if (options.stats) {
         std::cout << "{\"rss_mb\": " << StatusMegabytes("VmRSS")
@@ -144,7 +172,8 @@ int DriveWords(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] [--] WORD..." << std::endl;
+        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] [--menu ITEM] [--] WORD..."
+                  << std::endl;
         return 2;
     }
     QTemporaryDir preferences;
@@ -155,7 +184,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_CONFIG_HOME", preferences.path().toUtf8());
     QApplication application(argc, argv);
-    fw::SetUI(std::make_unique<PrintingUI>(fw::SetUI(nullptr)));
+    auto printing = std::make_unique<PrintingUI>(fw::SetUI(nullptr));
+    PrintingUI& ui = *printing;
+    fw::SetUI(std::move(printing));
     fw::SetLocalizationLanguage("en");
     StoreLanguage(options.language);
 
@@ -163,8 +194,8 @@ int main(int argc, char** argv) {
     App app;
     SearchWin::Get();
     int status = 1;
-    QTimer::singleShot(0, [&options, &status] {
-        status = DriveWords(options);
+    QTimer::singleShot(0, [&options, &status, &ui] {
+        status = DriveWords(options, ui);
         fw::Quit(status);
     });
     const int exitCode = app.Run();

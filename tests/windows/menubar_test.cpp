@@ -1,0 +1,163 @@
+// The menus on Linux, offscreen: the strip's menu from its title picture, the copy windows' menu
+// bar, the Edit items on the focused field, About from every window, and Quit with Ctrl+Q.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/fiber_helpers.h"
+#include "framework/timer.h"
+#include "search/App.h"
+#include "search/PMC.h"
+#include "test_ui.h"
+#include "window_events.h"
+#include "windows/AboutWindow.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+#include "windows/TextWindow.h"
+
+namespace {
+
+using Shown = std::vector<std::pair<std::string, bool>>;
+
+// The visible entries of `menu` after it was opened, with their enabled state; submenus and
+// separators show as their titles and "-".
+Shown Opened(QMenu& menu) {
+    emit menu.aboutToShow();
+    Shown shown;
+    for (const QAction* action : menu.actions()) {
+        shown.emplace_back(action->isSeparator() ? "-" : action->text().toStdString(),
+                           action->isEnabled());
+    }
+    return shown;
+}
+
+QMenu* MenuTitled(const QWidget* window, const std::string& title) {
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        if (menu->title().toStdString() == title) {
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+QAction* ActionNamed(const QMenu& menu, const std::string& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text().toStdString() == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void Activate(fw::Window& window) {
+    window.BringToFront();
+    ASSERT_TRUE(PumpUntil([&] { return QApplication::activeWindow() == window.Widget(); }));
+}
+
+class MenuBarTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        for (int i = fw::WindowCount() - 1; i >= 0; --i) {
+            fw::Window* const window = fw::WindowAt(i);
+            if (dynamic_cast<TextWindow*>(window) || dynamic_cast<AboutWindow*>(window)) {
+                window->Close();
+            }
+        }
+        fw::DoEvents(0);
+        SearchWin::Get().UserInput.SetText("");
+        SearchWin::Get().SearchTimer.SetMode(fw::Timer::ModeOff);
+    }
+
+    ScopedRecordingUI ui;
+    App app;
+};
+
+TEST_F(MenuBarTest, TitlePictureOpensTheStripsMenuWhoseAboutOpensTheAboutBox) {
+    SearchWin& strip = SearchWin::Get();
+    PMC::ShowSearchWin();
+    Shown top;
+    QTimer::singleShot(100, [&] {
+        auto* const popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr);
+        for (QAction* action : popup->actions()) {
+            if (action->isVisible()) {
+                top.emplace_back(action->isSeparator() ? "-" : action->text().toStdString(), true);
+            }
+        }
+        ActionNamed(*popup, "About Quorvane")->trigger();
+        popup->close();
+    });
+    SendClick(strip.WinTitleFake.Widget(), QPointF(150, 8), Qt::LeftButton);
+    const Shown expected = {{"&Edit", true}, {"-", true}, {"About Quorvane", true},
+                            {"-", true},     {"-", true}, {"&Quit", true}};
+    EXPECT_EQ(top, expected) << "Qt collapses the neighbouring separators";
+    ASSERT_NE(fw::WindowAt(0), nullptr);
+    EXPECT_NE(dynamic_cast<AboutWindow*>(fw::WindowAt(0)), nullptr);
+}
+
+TEST_F(MenuBarTest, EditItemsActOnTheFocusedFieldAndAreDisabledWithoutOne) {
+    SearchWin& strip = SearchWin::Get();
+    PMC::ShowSearchWin();
+    strip.UserInput.SetText("Haus");
+    strip.SearchTimer.SetMode(fw::Timer::ModeOff);
+    strip.UserInput.SetSelStart(0);
+    strip.UserInput.SetSelLength(2);
+    QMenu* const edit = MenuTitled(strip.Widget(), "&Edit");
+    ASSERT_NE(edit, nullptr);
+    const Shown selected = {{"Cu&t", true},   {"&Copy", true}, {"&Paste", false},
+                            {"Delete", true}, {"-", true},     {"Select &All", true}};
+    QApplication::clipboard()->clear();
+    EXPECT_EQ(Opened(*edit), selected);
+    ActionNamed(*edit, "Delete")->trigger();
+    EXPECT_EQ(strip.UserInput.Text(), "us");
+
+    TextWindow& copy = TextWindow::Make();
+    copy.Show();
+    copy.TextField.Widget()->clearFocus();
+    QMenu* const copyEdit = MenuTitled(copy.Widget(), "&Edit");
+    for (const auto& [text, enabled] : Opened(*copyEdit)) {
+        EXPECT_FALSE(enabled && text != "-") << text << ": no field has the focus";
+    }
+    const QMenuBar* const bar = copy.Widget()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    std::vector<std::string> menus;
+    for (const QAction* action : bar->actions()) {
+        menus.push_back(action->text().toStdString());
+    }
+    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&Help"}));
+}
+
+TEST_F(MenuBarTest, CtrlQQuitsFromEveryWindowAndCtrlWExistsOnlyInCopies) {
+    SearchWin& strip = SearchWin::Get();
+    PMC::ShowSearchWin();
+    Activate(strip);
+    strip.UserInput.SetFocus();
+    QTest::keyClick(strip.UserInput.Widget(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_TRUE(strip.Visible());
+    QTest::keyClick(strip.UserInput.Widget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(ui->quitCodes, std::vector<int>{0});
+
+    TextWindow& copy = TextWindow::Make();
+    copy.Show();
+    Activate(copy);
+    QTest::keyClick(copy.TextField.Widget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(ui->quitCodes, (std::vector<int>{0, 0}));
+
+    ResultWin& report = ResultWin::Get();
+    report.ShowWithin(strip, 1);
+    Activate(report);
+    QTest::keyClick(report.ResultField.Widget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(ui->quitCodes, (std::vector<int>{0, 0, 0})) << "the application's bar serves";
+    report.Hide();
+}
+
+}  // namespace

@@ -1,0 +1,17 @@
+#include "windows/TextWinMenu.h"
+
+#include "windows/MainMenu.h"
+#include "worddata/TT.h"
+
+TextWinMenu& TextWinMenu::Get() {
+    if (!_implicitInstance) {
+        _implicitInstance.reset(new TextWinMenu());
+    }
+    return *_implicitInstance;
+}
+
+TextWinMenu::TextWinMenu() {
+    MainMenu::AppendItem(*this, "FileMenu", TT::MM_FileMenu());
+    MainMenu::AppendItem(*Child("FileMenu"), "MI_Close", TT::MM_Close(), "Cmd+W");
+    MainMenu::AppendEditAndAbout(*this);
+}
