@@ -1,32 +1,33 @@
 // The application object: the steps of its Open in their order, the tables from which it chooses
-// the spell checker's language and the result window's step, the activation, and a quit in the
-// middle of a search.
+// the spell checker's language and the result window's step, the activation, and the quit.
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "framework/fiber_helpers.h"
 #include "framework/folderitem.h"
 #include "framework/localization.h"
 #include "framework/scoped_environment.h"
 #include "framework/shell.h"
 #include "framework/text.h"
 #include "framework/threads.h"
-#include "framework/timer.h"
 #include "framework/variant.h"
 #include "platform/runtime.h"
 #include "search/App.h"
 #include "search/PMC.h"
-#include "search_fixture.h"
 #include "windows/EditionPictures.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 #include "worddata/PREFS.h"
+
+#include "test_ui.h"
 
 namespace searchtest {
 namespace {
@@ -142,60 +143,23 @@ TEST_F(AppTest, EveryActivationSelectsTheWholeSearchText) {
     }
 }
 
-bool Running(const fw::Thread& thread) {
-    return thread.GetState() == fw::Thread::State::Running;
-}
-
-// A quit asked for while a pass runs lets that pass end over what it read; its end operation
-// starts no further pass, a search started while quitting starts none, and the close still
-// closes the word store.
-class QuitTest : public SearchTest {
-  protected:
-    void TearDown() override {
-        App::gAppIsQuitting = false;
-        fw::SetTimeSlice(3000);
-        if (!App::gDBLoaded || !DIC::gWordDB) {
-            App::gDBLoaded = DIC::LoadDB("DE") && DIC::LoadWL("DE");
-        }
-        SearchTest::TearDown();
-    }
-    App app_;
-};
-
-TEST_F(QuitTest, QuitDuringTheSynonymPassStartsNoFurtherPassAndClosesTheWordStore) {
-    SearchWin& window = SearchWin::Get();
-    fw::SetTimeSlice(0);  // a switch at every yield, so the pass is met running
-    bool quit = false;
-    fw::Timer probe(
-        [&] {
-            if (!quit && Running(window.SynonymSearchThread)) {
-                quit = true;
-                EXPECT_FALSE(app_.CancelClose());
-            }
-        },
-        1);
-    probe.SetMode(fw::Timer::ModeMultiple);
-    window.UserInput.SetText("Haus");
-    window.SearchTimer.SetMode(fw::Timer::ModeOff);
-    window.SearchTimer_Action();
-    ASSERT_TRUE(PumpUntil([&] { return quit && !Running(window.SynonymSearchThread); }, 20000));
-    probe.SetMode(fw::Timer::ModeOff);
-    fw::DoEvents(50);
-    EXPECT_FALSE(PMC::gSynonymWords.empty()) << "the pass ended over what it read";
-    EXPECT_FALSE(Running(window.FragmentSearchThread));
-    EXPECT_TRUE(PMC::gFragmentSearchRunning) << "set all the same";
-    EXPECT_TRUE(PMC::gFragmentStart.empty());
-
+// While quitting no pass starts: neither a search's first pass nor the next one of an ending pass,
+// whose flag is set all the same.
+TEST_F(AppTest, NoPassStartsWhileQuitting) {
     PMC::InitializeGlobals();
-    window.UserInput.SetText("Fenster");
-    window.SearchTimer.SetMode(fw::Timer::ModeOff);
-    window.SearchTimer_Action();
-    EXPECT_TRUE(PMC::gDirectHit);
+    SearchWin& search = SearchWin::Get();
+    App app;
+    EXPECT_FALSE(app.CancelClose()) << "a quit is never cancelled";
+    search.UserInput.SetText("Xylofantik");
+    PMC::SearchNow();
+    EXPECT_EQ(PMC::gSearchWord, "Xylofantik");
     EXPECT_FALSE(PMC::IsAnySearchRunning());
-    EXPECT_FALSE(Running(window.SynonymSearchThread));
-
-    app_.Close();
-    EXPECT_EQ(DIC::gWordDB, nullptr);
+    EXPECT_NE(search.FragmentSearchThread.GetState(), fw::Thread::State::Running);
+    PMC::FinishedSynonymSearch();
+    EXPECT_TRUE(PMC::gFragmentSearchRunning);
+    EXPECT_NE(search.FragmentSearchThread.GetState(), fw::Thread::State::Running);
+    App::gAppIsQuitting = false;
+    PMC::InitializeGlobals();
 }
 
 }  // namespace

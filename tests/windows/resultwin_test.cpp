@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/events.h"
@@ -144,19 +145,14 @@ TEST_F(ResultWinTest, TypingAfterAClickGoesToTheSearchField) {
     PMC::ShowResultWin();
     ClickAt("def", 1);
     ASSERT_TRUE(field.HasFocus());
-    struct Key {
-        int key;
-        const char* text;
-        Qt::KeyboardModifiers modifiers;
-        const char* after;
-    };
-    for (const Key& k : {Key{Qt::Key_T, "t", Qt::NoModifier, "Haust"},
-                         Key{Qt::Key_Backspace, "\b", Qt::NoModifier, "Haus"},
-                         Key{Qt::Key_7, "7", Qt::NoModifier, "Haus"},
-                         Key{Qt::Key_C, "\x03", Qt::ControlModifier, "Haus"}}) {
-        SCOPED_TRACE(k.text);
-        SendKey(field.Widget(), k.key, QString::fromUtf8(k.text), k.modifiers);
-        EXPECT_EQ(input.Text(), k.after);
+    const std::tuple<int, const char*, Qt::KeyboardModifiers, const char*> keys[] = {
+        {Qt::Key_T, "t", Qt::NoModifier, "Haust"},
+        {Qt::Key_Backspace, "\b", Qt::NoModifier, "Haus"},
+        {Qt::Key_7, "7", Qt::NoModifier, "Haus"},
+        {Qt::Key_C, "\x03", Qt::ControlModifier, "Haus"}};
+    for (const auto& [key, text, modifiers, after] : keys) {
+        SendKey(field.Widget(), key, QString::fromUtf8(text), modifiers);
+        EXPECT_EQ(input.Text(), after) << text;
     }
     EXPECT_EQ(ui->beeps, 1) << "the digit met the key filter";
     EXPECT_EQ(SearchWin::Get().SearchTimer.GetMode(), fw::Timer::ModeSingle);
