@@ -158,8 +158,6 @@ void SearchNow() {
     gSearchAborted = false;
     gDirectHit = CheckDirectHit();
     const std::string searched = gSearchWord;  // the spelling the hit check settled on
-    // The guesses that end the chain are computed beside the passes from here on.
-    SSC::PrepareGuessesForWord(searched);
     RefreshReport();
     // The report's animation pumps events: the search timer may have started the next search in
     // there, rejected the next word or aborted this search. Each ended this one; its pass must
