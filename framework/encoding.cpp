@@ -1,5 +1,6 @@
 #include "framework/encoding.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -56,12 +57,26 @@ std::string ConvertToWindows1252(std::string_view utf8) {
 }
 
 std::string ConvertFromWindows1252(std::string_view bytes) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (const char byte : bytes) {
-        text += QChar(ToUnicode(static_cast<unsigned char>(byte)));
+    // The UTF-8 of every upper-half byte, made once; ASCII is copied as it is.
+    static const std::array<std::string, 128> kUpperHalf = [] {
+        std::array<std::string, 128> utf8;
+        for (size_t i = 0; i < utf8.size(); ++i) {
+            utf8[i] = QString(QChar(ToUnicode(static_cast<unsigned char>(0x80 + i)))).toStdString();
+        }
+        return utf8;
+    }();
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 8);
+    size_t copied = 0;  // the bytes are copied up to here
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x80) {
+            text.append(bytes.substr(copied, i - copied)).append(kUpperHalf[c - 0x80]);
+            copied = i + 1;
+        }
     }
-    return text.toStdString();
+    text.append(bytes.substr(copied));
+    return text;
 }
 
 std::string EncodeURLComponent(std::string_view bytes) {
@@ -84,16 +99,26 @@ std::string EncodeURLComponent(std::string_view bytes) {
 std::string DecodeURLComponent(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+    size_t copied = 0;  // the text is copied up to here
+    for (size_t i = text.find('%'); i != std::string_view::npos; i = text.find('%', i + 1)) {
+        if (i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
             HexDigitValue(text[i + 2]) >= 0) {
+            out.append(text.substr(copied, i - copied));
             out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
+            copied = i + 3;
             i += 2;
-            continue;
         }
-        out += text[i];
     }
+    out.append(text.substr(copied));
     return out;
+}
+
+std::string ReplaceInvalidUTF8(std::string_view text) {
+    const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+    if (bytes.isValidUtf8()) {
+        return std::string(text);
+    }
+    return QString::fromUtf8(bytes).toStdString();
 }
 
 int HexDigitValue(char c) {

@@ -16,5 +16,7 @@ std::string EncodeURLComponent(std::string_view bytes);
 int HexDigitValue(char c);
 // %XX becomes its byte and "+" stays as it is; a malformed escape is kept literally.
 std::string DecodeURLComponent(std::string_view text);
+// The text with every invalid UTF-8 sequence replaced by U+FFFD; valid text comes back as it is.
+std::string ReplaceInvalidUTF8(std::string_view text);
 
 }  // namespace fw

@@ -3,6 +3,7 @@
 
 #include <pcre2.h>
 
+#include <cstring>
 #include <utility>
 
 namespace fw {
@@ -46,6 +47,12 @@ bool IsValidUtf8(const std::string& s) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());
     const unsigned char* const end = p + s.size();
     while (p < end) {
+        // Pages are mostly ASCII: eight bytes at a time while they are.
+        uint64_t word = 0;
+        if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ULL) == 0)) {
+            p += 8;
+            continue;
+        }
         const unsigned char c = *p;
         if (c < 0x80) {
             ++p;
@@ -269,6 +276,13 @@ std::optional<RegExMatch> RegEx::Search() {
         return std::nullopt;
     }
     return impl_->Continue();
+}
+
+std::optional<RegExMatch> RegEx::SearchFrom(long startByte) {
+    if (startByte < 0 || !impl_->Compile(SearchPattern)) {
+        return std::nullopt;
+    }
+    return impl_->SearchFrom(static_cast<size_t>(startByte), 0);
 }
 
 namespace {

@@ -45,6 +45,9 @@ class RegEx {
     std::optional<RegExMatch> Search(const std::string& target, long startByte);
     std::optional<RegExMatch> Search(const std::string& target);
     std::optional<RegExMatch> Search();  // the next match in the last target
+    // Searches the last target again, from byte offset `startByte`, without comparing or copying
+    // it: many searches at different places of one long page.
+    std::optional<RegExMatch> SearchFrom(long startByte);
     // The target with the first (or every) match replaced; the target itself when none matches.
     std::string Replace(const std::string& target);
 

@@ -581,6 +581,21 @@ int StrComp(std::string_view a, std::string_view b, int mode) {
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
+std::string CaseKey(std::string_view s) {
+    std::string key;
+    key.reserve(s.size());
+    if (IsAscii(s)) {
+        for (const char c : s) {
+            key += static_cast<char>(kAsciiLower[static_cast<unsigned char>(c)]);
+        }
+        return key;
+    }
+    for (size_t i = 0; i < s.size();) {
+        AppendUtf8(key, NextChar<true>(s, i));
+    }
+    return key;
+}
+
 int64_t IndexOf(const std::vector<std::string>& list, std::string_view value) {
     for (size_t i = 0; i < list.size(); ++i) {
         if (EqualsIgnoreCase(list[i], value)) {

@@ -62,6 +62,10 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // result -1, 0 or 1.
 int StrComp(std::string_view a, std::string_view b, int mode);
 
+// A key for hash sets of texts compared ignoring case: two texts are EqualsIgnoreCase exactly
+// when their keys are equal (the case-folded characters, invalid bytes kept apart).
+std::string CaseKey(std::string_view s);
+
 // Index (0-based) of the first entry equal ignoring case, or -1.
 int64_t IndexOf(const std::vector<std::string>& list, std::string_view value);
 // Stable sort as a German or English reader expects (German collation, which orders English

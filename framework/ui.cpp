@@ -40,7 +40,11 @@ class QtUI : public UIServices {
         QMessageBox box;
         // Plain text: messages carry database and network texts, which must not be read as markup.
         box.setTextFormat(Qt::PlainText);
-        box.setText(QString::fromStdString(text));
+        // The texts break their paragraphs with CR, as the Mac did; Qt breaks lines at LF only.
+        QString shown = QString::fromStdString(text);
+        shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        box.setText(shown);
         {
             // The box runs its own event loop on this stack, which may be a search thread's.
             detail::PumpScope pump;

@@ -1,5 +1,6 @@
 #include "search/PMC.h"
 
+#include <array>
 #include <string_view>
 
 #include "framework/events.h"
@@ -7,7 +8,11 @@
 #include "framework/ui.h"
 #include "search/App.h"
 #include "sources/SSC.h"
+#include "sources/UL_Baseform.h"
 #include "sources/UL_HTTPSocket.h"
+#include "sources/UL_ListClients.h"
+#include "sources/UL_WWWSocket.h"
+#include "sources/WordNetSocket.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 #include "worddata/TT.h"
@@ -21,6 +26,8 @@ constexpr int kHitCheckPumpMs = 8;
 constexpr int kSearchWinTop = 24;
 constexpr int kSearchWinRightGap = 2;
 const char* const kProductName = "Quorvane";
+
+uint64_t gAborts = 0;  // SearchAbort calls so far: tells SearchNow that a pump ended its search
 
 void EmptyResultLists() {
     for (WordList* list :
@@ -95,6 +102,36 @@ bool CheckSpelling() {
     return true;
 }
 
+// The one online lookup of the edition, for the search word as the hit check left it. The first
+// German search of a run probes the word service first.
+void StartOnlineLookup() {
+    if (DIC::IsDE()) {
+        gULBaseformSearchRunning = true;
+        if (DIC::gUL_UseWWW == 0) {
+            DIC::CheckUL_SOAP();
+        }
+        if (DIC::gUL_UseWWW == 1) {
+            DIC::gUL_WWWSocket->Check(gSearchWord);
+        } else {
+            DIC::gUL_Baseform->Check(gSearchWord);
+        }
+    } else if (DIC::IsEN()) {
+        gWordNetSearchRunning = true;
+        DIC::gWordNet->Check(gSearchWord);
+    }
+}
+
+// Ends the client's request, whatever state its connection is in, and clears its flag; an idle
+// client keeps its flag. (Closing connected clients only would leave a request that is still
+// resolving or connecting running, its flag set, and every new search waiting for it.)
+void CloseClient(fw::HTTPSocket* client, bool& flag) {
+    if (client == nullptr || !client->InFlight()) {
+        return;
+    }
+    client->Close();
+    flag = false;
+}
+
 }  // namespace
 
 void InitializeGlobals() {
@@ -128,8 +165,26 @@ bool CheckWord(const std::string& word) {
         return false;
     }
     // A word holds only what the search field's key filter lets through; an invalid UTF-8 byte,
-    // a character of its own, matches none of those.
+    // a character of its own, matches none of those. ASCII is looked up in a table made from
+    // that set: the online readers check every word of a page.
+    static const std::array<bool, 128> kAscii = [] {
+        std::array<bool, 128> table{};
+        for (const char c : SearchWin::KeyFilterCharacters()) {
+            if (static_cast<unsigned char>(c) < 0x80) {
+                table[static_cast<unsigned char>(c)] = true;
+            }
+        }
+        return table;
+    }();
     for (std::string_view rest = word; !rest.empty();) {
+        const auto first = static_cast<unsigned char>(rest[0]);
+        if (first < 0x80) {
+            if (!kAscii[first]) {
+                return false;
+            }
+            rest.remove_prefix(1);
+            continue;
+        }
         const std::string character = fw::Left(rest, 1);
         if (!SearchWin::IsKeyFilterCharacter(character)) {
             return false;
@@ -156,13 +211,21 @@ void SearchNow() {
     window.ProgressWheel.SetVisible(true);
     gSearchWord = word;
     gSearchAborted = false;
-    gDirectHit = CheckDirectHit();
+    const uint64_t aborts = gAborts;
+    const bool hit = CheckDirectHit();
+    // The hit check pumps events, and an online reply can end its lookup in there: the search
+    // timer may then have aborted this search or run the next one. Its verdict no longer counts.
+    if (gAborts != aborts) {
+        return;
+    }
+    // A reply handled in that pump may have found the word already.
+    gDirectHit = hit || gDirectHit;
     const std::string searched = gSearchWord;  // the spelling the hit check settled on
     RefreshReport();
-    // The report's animation pumps events: the search timer may have started the next search in
-    // there, rejected the next word or aborted this search. Each ended this one; its pass must
+    // The report's animation pumps events: the search timer may have aborted this search in
+    // there, started the next one or rejected the next word. Each ended this one; its pass must
     // not start any more.
-    if (gSearchWord != searched || gSearchAborted) {
+    if (gSearchWord != searched || gAborts != aborts) {
         return;
     }
     // A reply handled while the report was being built may have changed the verdict.
@@ -174,6 +237,9 @@ bool CheckDirectHit() {
     if (!hit) {
         hit = CheckSpelling();
     }
+    // What a reply handled in the pump below sees: a local hit keeps its hit word and ID.
+    gDirectHit = hit;
+    StartOnlineLookup();
     if (hit) {
         SearchWin::Get().UserInput.SetTextColor(0, 200, 0);
     } else {
@@ -184,10 +250,17 @@ bool CheckDirectHit() {
 }
 
 void SearchAbort() {
+    ++gAborts;
     SearchWin& window = SearchWin::Get();
     KillPass(window.SynonymSearchThread, gSynonymSearchRunning);
     KillPass(window.FragmentSearchThread, gFragmentSearchRunning);
     KillPass(window.SoundexSearchThread, gSoundexSearchRunning);
+    CloseClient(DIC::gUL_WWWSocket.get(), gULBaseformSearchRunning);
+    CloseClient(DIC::gUL_Baseform.get(), gULBaseformSearchRunning);
+    CloseClient(DIC::gUL_Sachgebiete.get(), gULSachgebieteSearchRunning);
+    CloseClient(DIC::gUL_Synonyms.get(), gULSynonymsSearchRunning);
+    CloseClient(DIC::gUL_Thesaurus.get(), gULThesaurusSearchRunning);
+    CloseClient(DIC::gWordNet.get(), gWordNetSearchRunning);
     EmptyResultLists();
     ClearHit();
     gDirectHit = false;

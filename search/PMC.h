@@ -79,7 +79,16 @@ void RefreshReport();
 std::string ArrayToString(const WordList& list);
 std::string ArrayToStringENContexts(const std::string& typeName, int32_t pos);
 void HandleClickCommand(const std::string& command);
-// English: drops from gSynonymWords the words that gForbiddenSynonyms lists.
+
+// --- Online replies and error reporting (main event loop).
+void FinishedULBaseformSearch(bool isError, bool found, const std::string& word, bool firstTry);
+void FinishedULSynonymsSearch(bool isError, bool found, const std::string& word);
+void FinishedULThesaurusSearch(bool isError, bool found, const std::string& word);
+void FinishedULSachgebieteSearch(bool isError, bool found, const std::string& word);
+void FinishedWordNetSearch(bool isError, bool found, const std::string& word);
+// Shows the internet error once until a base-form or lexical-database reply re-arms it.
+void ReportInternetError();
+// English: drops from gSynonymWords the words that gForbiddenSynonyms lists, each once.
 void CleanSynonyms();
 
 // --- Result-window sizing and showing.

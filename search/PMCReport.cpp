@@ -280,17 +280,4 @@ void HandleClickCommand(const std::string& command) {
     RefreshReport();
 }
 
-void CleanSynonyms() {
-    for (size_t i = gForbiddenSynonyms.size(); i-- > 0;) {
-        if (i < gForbiddenSynonyms.size()) {
-            const int64_t match = fw::IndexOf(gSynonymWords, gForbiddenSynonyms[i]);
-            if (match >= 0) {
-                gSynonymWords.erase(gSynonymWords.begin() + match);
-                gForbiddenSynonyms.erase(gForbiddenSynonyms.begin() + static_cast<ptrdiff_t>(i));
-            }
-        }
-        fw::Yield();
-    }
-}
-
 }  // namespace PMC

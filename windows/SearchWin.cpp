@@ -6,6 +6,9 @@
 #include "framework/text.h"
 #include "framework/ui.h"
 #include "search/PMC.h"
+#include "sources/UL_Baseform.h"
+#include "sources/UL_WWWSocket.h"
+#include "sources/WordNetSocket.h"
 #include "windows/EditionPictures.h"
 #include "windows/MainMenu.h"
 #include "windows/WindowOwner.h"
@@ -20,6 +23,14 @@ constexpr int kRefreshLaterMs = 300;
 constexpr int kSocketTimeOutMs = 30000;
 constexpr int kTitleTop = 1;  // the title strip's place: 0, 1, 300 x 16
 constexpr int kTitleHeight = 16;
+
+// Ends a time-limited request, whatever state its connection is in: one still connecting would
+// otherwise end later with a second callback.
+void CloseRequest(fw::HTTPSocket& client) {
+    if (client.InFlight()) {
+        client.Close();
+    }
+}
 
 // Editing keys that the field handles itself: backspace, left and right arrow, forward delete.
 bool IsEditingKey(const std::string& key) {
@@ -62,7 +73,7 @@ SearchWin::SearchWin()
                                  kFinishedSoundexMs),
       SynonymSearchThread([this] { SynonymSearchThread_Run(); }),
       RefreshLaterTimer([this] { RefreshLaterTimer_Action(); }, kRefreshLaterMs),
-      SocketTimeOut({}, kSocketTimeOutMs) {
+      SocketTimeOut([this] { SocketTimeOut_Action(); }, kSocketTimeOutMs) {
     SetMenuBar(MainMenu::Get());
     SetTitle("Quorvane");
     WinTitleFake.SetBackdrop(WinTitle());
@@ -135,6 +146,18 @@ void SearchWin::SearchTimer_Action() {
 
 void SearchWin::RefreshLaterTimer_Action() {
     PMC::RefreshReport();
+}
+
+void SearchWin::SocketTimeOut_Action() {
+    if (PMC::gWordNetSearchRunning) {
+        CloseRequest(*DIC::gWordNet);
+        PMC::FinishedWordNetSearch(true, false, "");
+    }
+    if (PMC::gULBaseformSearchRunning) {
+        CloseRequest(*DIC::gUL_Baseform);
+        CloseRequest(*DIC::gUL_WWWSocket);
+        PMC::FinishedULBaseformSearch(true, false, "", false);
+    }
 }
 
 void SearchWin::Open() {

@@ -73,6 +73,7 @@ class SearchWin : public fw::Window {
     void WinTitleFake_MouseDown(int x, int y);
     void SearchTimer_Action();
     void RefreshLaterTimer_Action();
+    void SocketTimeOut_Action();
     void Open();
     void Activate();
 

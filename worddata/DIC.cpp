@@ -1,16 +1,13 @@
-// The word store's life cycle: the language of the run, where its word files lie, loading them
-// at start-up and releasing them at quit.
+// The word store's life cycle: where its word files lie and releasing them at quit. The start-up
+// itself, which makes the online clients too, is in DICStartup.cpp.
 #include "worddata/DIC.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "framework/application.h"
 #include "framework/text.h"
-#include "framework/variant.h"
 #include "search/App.h"
 #include "worddata/LocalizedConstant.h"
-#include "worddata/PREFS.h"
 
 namespace DIC {
 namespace {
@@ -54,37 +51,7 @@ fw::FolderItem InResourceFolder(const std::string& name) {
     return ExistingIgnoringCase(GetResourceFolder().Child(name));
 }
 
-// The language the edition names, else the stored preference, else the localized default, which
-// is then stored so that later starts read it back.
-std::string ChooseLanguage() {
-    const std::string version = fw::LongVersion();
-    if (fw::InStr(version, "Deutsch") > 0) {
-        return "DE";
-    }
-    if (fw::InStr(version, "English") > 0) {
-        return "EN";
-    }
-    const fw::Variant stored = PREFS::Retrieve("DicLanguage");
-    if (!stored.IsNil()) {
-        return stored.StringValue();
-    }
-    const std::string language = cLanguageDefault();
-    PREFS::Store("DicLanguage", fw::Variant(language));
-    return language;
-}
-
 }  // namespace
-
-bool Initialize() {
-    gDE = IsDBExisting("DE");
-    gEN = IsDBExisting("EN");
-    gSelectedLanguage = ChooseLanguage();
-    const bool available = (gEN && IsEN()) || (gDE && IsDE());
-    if (!available) {
-        return false;
-    }
-    return LoadDB(gSelectedLanguage) && LoadWL(gSelectedLanguage);
-}
 
 void Terminate() {
     if (!App::gDBLoaded) {

@@ -14,6 +14,13 @@
 #include "framework/folderitem.h"
 #include "worddata/WordGroups.h"
 
+class WordNetSocket;
+class UL_Baseform;
+class UL_Sachgebiete;
+class UL_Synonyms;
+class UL_Thesaurus;
+class UL_WWWSocket;
+
 namespace DIC {
 
 // --- Soundex key and word similarity: pure, reentrant, yield at every character or k-gram.
@@ -71,8 +78,23 @@ inline bool gEN = false;               // the English word files exist
 // Online route for German: 0 not probed yet, 1 portal page, 2 SOAP clients.
 inline int32_t gUL_UseWWW = 0;
 
-// Chooses the language and loads its word files; True when both loaded.
+// The six online clients, made by Initialize and kept for the run; nil before.
+extern std::unique_ptr<WordNetSocket> gWordNet;
+extern std::unique_ptr<UL_Baseform> gUL_Baseform;
+extern std::unique_ptr<UL_Sachgebiete> gUL_Sachgebiete;
+extern std::unique_ptr<UL_Synonyms> gUL_Synonyms;
+extern std::unique_ptr<UL_Thesaurus> gUL_Thesaurus;
+extern std::unique_ptr<UL_WWWSocket> gUL_WWWSocket;
+
+// Chooses the language, loads its word files and makes the online clients; True when both word
+// files loaded.
 bool Initialize();
+// Makes the six online clients, in their order, unless they exist.
+void CreateOnlineClients();
+// German only: pings the word service once (3 s without progress, or a little longer in all, end
+// the wait; events are pumped meanwhile) and sets gUL_UseWWW to 2 when it answers that it is
+// ready, to 1 otherwise. Nothing is reported.
+void CheckUL_SOAP();
 // Releases the word data at quit, only when App::gDBLoaded says it was loaded.
 void Terminate();
 bool IsDE();

@@ -139,11 +139,15 @@ TEST_F(ChainTest, AHitArrivingWhileTheFirstReportIsBuiltStartsTheSynonymPass) {
     ASSERT_GT(DIC::FindWord("Haus", true), 0);
     const int32_t hausID = DIC::gHitID[0];
     Search("Haus");  // a tall report: the next search's first report shrinks the window in steps
+    // The base-form lookup runs on through the first report (whose own rebuilds would be reports
+    // too) until its time-out.
+    services_.behaviour = LocalHTTPServer::Behaviour::NeverAnswer;
+    SearchWin::Get().SocketTimeOut.SetPeriod(500);
     bool injected = false;
     fw::Timer probe(
         [&] {
             if (!injected && PMC::gRefreshReportRunning && PMC::gSearchWord == "Xylofantik" &&
-                fw::CurrentThread() == nullptr) {
+                PMC::gULBaseformSearchRunning && fw::CurrentThread() == nullptr) {
                 PMC::gDirectHit = true;
                 PMC::gHitWord = "Haus";
                 PMC::gHitWordID = hausID;

@@ -5,9 +5,15 @@
 #include "framework/folderitem.h"
 #include "framework/localization.h"
 #include "framework/timer.h"
+#include "online_replies.h"
 #include "search/App.h"
 #include "search/PMC.h"
 #include "sources/SSC.h"
+#include "sources/ServiceHosts.h"
+#include "sources/UL_Baseform.h"
+#include "sources/UL_ListClients.h"
+#include "sources/UL_WWWSocket.h"
+#include "sources/WordNetSocket.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
@@ -46,18 +52,28 @@ void ResetSearchState() {
                                static_cast<fw::Thread*>(&window.SoundexSearchThread)}) {
         thread->Kill();
     }
+    DIC::CreateOnlineClients();
+    for (fw::HTTPSocket* client : std::initializer_list<fw::HTTPSocket*>{
+             DIC::gWordNet.get(), DIC::gUL_Baseform.get(), DIC::gUL_Sachgebiete.get(),
+             DIC::gUL_Synonyms.get(), DIC::gUL_Thesaurus.get(), DIC::gUL_WWWSocket.get()}) {
+        client->Close();
+    }
+    DIC::gUL_UseWWW = 0;
     window.UserInput.SetText("");
     for (fw::Timer* timer : {&window.SearchTimer, &window.FinishedSoundexSearchTimer,
                              &window.RefreshLaterTimer, &window.SocketTimeOut}) {
         timer->SetMode(fw::Timer::ModeOff);
     }
     window.SearchTimer.SetPeriod(750);
+    window.SocketTimeOut.SetPeriod(30000);
     PMC::InitializeGlobals();
     ResultWin::Get().Hide();
     window.ProgressWheel.SetVisible(false);
 }
 
 void SearchTest::SetUp() {
+    services_.responder = online::KnowsNothing;
+    ServiceHosts::PointAllAt(services_.HostAndPort());
     UseLanguage("DE");
     ResetSearchState();
     PMC::ShowSearchWin();

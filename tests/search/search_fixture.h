@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "local_http_server.h"
 #include "test_ui.h"
 #include "tools/drive/SearchDriver.h"
 
@@ -15,8 +16,8 @@ namespace searchtest {
 // Opens the build's word files of `language` ("DE" or "EN") as the start-up would, once.
 void UseLanguage(const std::string& language);
 
-// Stops every pass, timer and pending rebuild, empties the field and the controller's state, and
-// hides the result window, as before the first search of a run.
+// Stops every pass, timer, request and pending rebuild, empties the field and the controller's
+// state, and hides the result window, as before the first search of a run.
 void ResetSearchState();
 
 class SearchTest : public ::testing::Test {
@@ -29,6 +30,8 @@ class SearchTest : public ::testing::Test {
 
     ScopedRecordingUI ui_;
     SearchDriver driver_;
+    // Every online host points here; by default the services are up and know no word.
+    LocalHTTPServer services_;
 };
 
 }  // namespace searchtest

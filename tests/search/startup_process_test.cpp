@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/sqlite_handles.h"
+#include "online_replies.h"
 
 namespace {
 
@@ -78,7 +80,10 @@ Ended Start(const fs::path& program, const QStringList& arguments) {
     process.setProcessChannelMode(QProcess::SeparateChannels);
     const auto start = std::chrono::steady_clock::now();
     process.start(QString::fromStdString(program.string()), arguments);
-    process.waitForFinished(30000);
+    // Events go on meanwhile: a local server of the test may be answering the program.
+    for (int waited = 0; waited < 30000 && !process.waitForFinished(5); waited += 5) {
+        QCoreApplication::processEvents();
+    }
     Ended ended;
     ended.took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
@@ -139,11 +144,15 @@ TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanEx
          "DB connection error! (no table preferences with the columns pName, pType, pValue)"},
     };
     const fs::path driver = QUORVANE_DRIVE;
+    LocalHTTPServer services;  // online sources that know no word
+    services.responder = online::KnowsNothing;
+    const QString servicesAddress = QString::fromStdString(services.HostAndPort());
     for (const Crafted& crafted : kCases) {
         SCOPED_TRACE(crafted.file + " " + crafted.kind + " " + crafted.box);
         const LayoutCopy app(driver);
         app.Replace(crafted.file, crafted.kind, crafted.content);
-        const Ended ended = Start(app.Root() / "bin" / driver.filename(), {"--stats", "Haus"});
+        const Ended ended = Start(app.Root() / "bin" / driver.filename(),
+                                  {"--stats", "--services", servicesAddress, "Haus"});
         EXPECT_EQ(ended.exitCode, 0);
         if (crafted.box.empty()) {
             // The start-up figure, the word's line and the memory figures.

@@ -145,6 +145,7 @@ void BindActions(SearchWin& window,
     window.FinishedSoundexSearchTimer.SetAction(
         wrap([&window] { window.FinishedSoundexSearchTimer_Action(); }));
     window.RefreshLaterTimer.SetAction(wrap([&window] { window.RefreshLaterTimer_Action(); }));
+    window.SocketTimeOut.SetAction(wrap([&window] { window.SocketTimeOut_Action(); }));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// quorvane-drive [--lang DE|EN] [--stats] [--menu ITEM] [--] WORD...
+// quorvane-drive [--lang DE|EN] [--stats] [--services HOST:PORT] [--menu ITEM] [--] WORD...
 // Starts Quorvane offscreen with the build's word files, a fresh preferences folder and the
 // built-in English texts, searches each word as a user would type it, and prints one line of JSON
-// per word; a message box prints {"msgbox": text} and is dismissed. With --menu, each search is
-// followed by a context click on the search field: its menu's items are printed with their
-// enabled state and ITEM (its text, ignoring case) is chosen, as one more line
+// per word once nothing runs any more, the online lookups included; a message box prints
+// {"msgbox": text} and is dismissed. --services points every online host (word service, portal
+// page, lexical database) at one address; without it they stay on the configured hosts. With
+// --menu, each search is followed by a context click on the search field: its menu's items are
+// printed with their enabled state and ITEM (its text, ignoring case) is chosen, as one more line
 // {"menu": [[text, enabled], ...], "url": URL or null, "clipboard": text}; no browser opens.
 // "--" ends the options, so that a word may begin with "--". Exit code 0 when every word was
 // searched.
@@ -28,6 +30,7 @@
 #include "framework/variant.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "sources/ServiceHosts.h"
 #include "tools/drive/PrintingUI.h"
 #include "tools/drive/SearchDriver.h"
 #include "windows/SearchWin.h"
@@ -39,6 +42,7 @@ struct Options {
     std::string language = "DE";
     bool stats = false;
     std::optional<std::string> menuItem;
+    std::string services;  // HOST:PORT of every online host; "" leaves them as configured
     std::vector<std::string> words;
 };
 
@@ -56,6 +60,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.stats = true;
         } else if (argument == "--menu" && i + 1 < argc) {
             options.menuItem = argv[++i];
+        } else if (argument == "--services" && i + 1 < argc) {
+            options.services = argv[++i];
         } else if (argument.rfind("--", 0) == 0) {
             return false;
         } else {
@@ -172,7 +178,8 @@ int DriveWords(const Options& options, PrintingUI& ui) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] [--menu ITEM] [--] WORD..."
+        std::cerr << "usage: quorvane-drive [--lang DE|EN] [--stats] [--services HOST:PORT] "
+                     "[--menu ITEM] [--] WORD..."
                   << std::endl;
         return 2;
     }
@@ -189,6 +196,9 @@ int main(int argc, char** argv) {
     fw::SetUI(std::move(printing));
     fw::SetLocalizationLanguage("en");
     StoreLanguage(options.language);
+    if (!options.services.empty()) {
+        ServiceHosts::PointAllAt(options.services);
+    }
 
     PMC::InitializeGlobals();
     App app;

@@ -1,0 +1,105 @@
+// The word service's ping against a local server: the request on the wire, and which answers
+// choose the SOAP clients. Silence and the overall deadline run on a clock ten times as fast.
+#include <chrono>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "framework/events.h"
+#include "local_http_server.h"
+#include "online_replies.h"
+#include "sources/ServiceHosts.h"
+#include "worddata/DIC.h"
+
+namespace {
+
+int64_t FastTicks() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count() * 60 / 100;
+}
+
+class ProbeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DIC::gSelectedLanguage = "DE";
+        DIC::gUL_UseWWW = 0;
+        ServiceHosts::PointAllAt(server_.HostAndPort());
+        fw::SetTicksSource(FastTicks);
+    }
+    void TearDown() override {
+        fw::SetTicksSource(nullptr);
+        ServiceHosts::Set({});
+    }
+
+    int32_t Probe(const std::string& reply) {
+        server_.responder = [reply](const std::string&) { return reply; };
+        DIC::gUL_UseWWW = 0;
+        DIC::CheckUL_SOAP();
+        return DIC::gUL_UseWWW;
+    }
+
+    LocalHTTPServer server_;
+};
+
+TEST_F(ProbeTest, PingLeavesAsOnePostWithTheQuotedActionAndTheEnvelope) {
+    Probe(LocalHTTPServer::Reply(200, online::PingReply(online::kReady)));
+    ASSERT_EQ(server_.requests.size(), 1u);
+    const std::string root = "http://" + server_.HostAndPort();
+    const std::string body =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SOAP:Envelope "
+        "xmlns:SOAP=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+        "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" "
+        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+        "xmlns:ENC=\"http://schemas.xmlsoap.org/soap/encoding/\" "
+        "xmlns:si=\"http://soapinterop.org/xsd\"><SOAP:Body><ns1:ping xmlns:ns1=\"" +
+        root + "\"/></SOAP:Body></SOAP:Envelope>";
+    EXPECT_EQ(server_.requests[0],
+              "POST /axis/services/Baseform HTTP/1.0\r\nAccept: */*\r\nAccept-Language: en\r\n"
+              "SOAPAction: \"" +
+                  root + "/axis/services/Baseform\"\r\nHost: " + server_.HostAndPort() +
+                  "\r\nContent-type: text/xml\r\nContent-length: " + std::to_string(body.size()) +
+                  "\r\n\r\n" + body);
+}
+
+TEST_F(ProbeTest, OnlyTheReadyTextInAnyLetterCaseChoosesTheSoapClients) {
+    const std::string fault =
+        "<soapenv:Envelope xmlns:soapenv=\"x\"><soapenv:Body><soapenv:Fault><faultstring>"
+        "no</faultstring></soapenv:Fault></soapenv:Body></soapenv:Envelope>";
+    struct Case {
+        std::string reply;
+        int32_t route;
+    } cases[] = {
+        {LocalHTTPServer::Reply(200, online::PingReply(online::kReady)), 2},
+        {LocalHTTPServer::Reply(500,
+                                online::PingReply("WEBSERVICE &quot;baseform&quot; IS READY.")),
+         2},
+        {LocalHTTPServer::Reply(200,
+                                online::PingReply(" Webservice &quot;Baseform&quot; is ready.")),
+         1},
+        {LocalHTTPServer::Reply(500, fault), 1},
+        {LocalHTTPServer::Reply(200, "<html>Webservice \"Baseform\" is ready.</html>"), 1},
+        {LocalHTTPServer::Reply(401, online::PingReply(online::kReady)), 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Probe(c.reply), c.route) << c.reply;
+    }
+}
+
+TEST_F(ProbeTest, SilenceATrickleAndAClosedPortAllEndInThePortalRoute) {
+    const std::string ready = LocalHTTPServer::Reply(200, online::PingReply(online::kReady));
+    for (const auto behaviour :
+         {LocalHTTPServer::Behaviour::NeverAnswer, LocalHTTPServer::Behaviour::NeverRead,
+          LocalHTTPServer::Behaviour::Trickle}) {
+        server_.behaviour = behaviour;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Probe(ready), 1);
+        // 3 s of silence, or 9 s in all, on the fast clock.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+    }
+    ServiceHosts::PointAllAt(LocalHTTPServer::ClosedHostAndPort());
+    EXPECT_EQ(Probe(ready), 1);
+    DIC::gSelectedLanguage = "EN";
+    EXPECT_EQ(Probe(ready), 0);
+}
+
+}  // namespace
