@@ -204,6 +204,27 @@ void BM_DIC_SoundAlikeScoring_LargestBucket(benchmark::State& state) {
 }
 BENCHMARK(BM_DIC_SoundAlikeScoring_LargestBucket)->Unit(benchmark::kMillisecond);
 
+// A pasted word of 100,000 letters with the key of "Haus": its soundex key and one sound-alike
+// round over its first 1000 candidates, which must stay linear in the word's length.
+void BM_DIC_PastedWordSoundAlikeRound(benchmark::State& state) {
+    if (!OpenGermanDatabase(state)) {
+        return;
+    }
+    std::string word = "Haus";
+    for (int i = 4; i < 100000; ++i) {
+        word += "ä";
+    }
+    for (auto _ : state) {
+        const int32_t rows = std::min(DIC::FindSoundex(DIC::GetSoundex(word)), 1000);
+        double best = 0;
+        for (int32_t i = 0; i < rows; ++i) {
+            best = std::max(best, DIC::FuzzyCompare(word, DIC::gHitWord[static_cast<size_t>(i)]));
+        }
+        benchmark::DoNotOptimize(best);
+    }
+}
+BENCHMARK(BM_DIC_PastedWordSoundAlikeRound)->Unit(benchmark::kMillisecond);
+
 void BM_DIC_GetWord(benchmark::State& state) {
     if (!OpenGermanDatabase(state)) {
         return;

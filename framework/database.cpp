@@ -644,4 +644,8 @@ void Database::InsertRecord(const std::string& table, const DatabaseRecord& reco
     ClearError();
 }
 
+int Database::LikePatternLimit() const {
+    return db_ ? sqlite3_limit(db_.get(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1) : 0;
+}
+
 }  // namespace fw

@@ -159,6 +159,9 @@ class Database {
     std::string ErrorMessage() const { return errorMessage_; }
     int ErrorCode() const { return errorCode_; }
 
+    // The longest LIKE pattern, in bytes, that a statement may use; 0 when not connected.
+    int LikePatternLimit() const;
+
   private:
     friend class RecordSet;
     struct Closer {

@@ -17,6 +17,7 @@
 #include <QTextLayout>
 #include <QWindow>
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "framework/editfield_widgets.h"
@@ -92,6 +93,7 @@ struct EditField::Impl {
     Impl(EditField& owner, QWidget* parent, Kind kind) {
         if (kind == Kind::SingleLine) {
             line = detail::MakeLineEdit(owner, parent);
+            line->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
             widget = line;
             QObject::connect(line, &QLineEdit::textChanged, line, [&owner] {
                 if (owner.TextChange) {
@@ -443,6 +445,18 @@ int64_t EditField::CharPosAtXY(int x, int y) const {
     }
     impl_->EnsureLayout();
     return ToCodePoints(impl_->RawText(), CharacterAt(*impl_->text, QPoint(x, y)));
+}
+
+bool EditField::IsBesideText(int x, int y) const {
+    if (impl_->line) {
+        return false;
+    }
+    impl_->EnsureLayout();
+    const QTextEdit& edit = *impl_->text;
+    // The layout's exact hit test finds a character only within a line's text.
+    const QPoint inDocument(x + edit.horizontalScrollBar()->value(),
+                            y + edit.verticalScrollBar()->value());
+    return impl_->Document()->documentLayout()->hitTest(inDocument, Qt::ExactHit) < 0;
 }
 
 int64_t EditField::CharPosAtLineNum(int64_t line) const {

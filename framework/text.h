@@ -40,6 +40,9 @@ std::string RTrim(std::string_view s);
 // Character by character, so the character count never changes: "ß" stays "ß".
 std::string Uppercase(std::string_view s);
 std::string Lowercase(std::string_view s);
+// Every character case-folded as the comparisons ignoring case fold it; invalid bytes stay. Two
+// texts are equal ignoring case exactly when their foldings are equal byte for byte.
+std::string FoldCase(std::string_view s);
 
 // The leading number of the text (optional blanks and sign, digits, fraction with ".",
 // exponent), whatever the C locale says; "" and text without a leading number give 0, and a

@@ -7,6 +7,7 @@
 #include "framework/threads.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "sources/SSC.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 
@@ -128,9 +129,20 @@ void SearchWin::SoundexSearchThread_Run() {
             CollectSoundAlikeRounds(word, key);
         }
     }
+    // The spell checker's guesses for the hand-over are computed on a thread of their own while
+    // the event loop waits for it: Hunspell's time limit counts the CPU of the whole process, so
+    // they must not run beside the passes, or a long word loses its guesses.
+    SSC::PrepareGuessesForWord(PMC::gSearchWord);
     FinishedSoundexSearchTimer.SetMode(fw::Timer::ModeSingle);
 }
 
 void SearchWin::FinishedSoundexSearchTimer_Action() {
+    // Waiting here for guesses still being computed would freeze the window: the hand-over comes
+    // back once they are there.
+    SSC::PrepareGuessesForWord(PMC::gSearchWord);
+    if (SSC::GuessesPending(PMC::gSearchWord)) {
+        FinishedSoundexSearchTimer.SetMode(fw::Timer::ModeSingle);
+        return;
+    }
     PMC::FinishedSoundexSearch();
 }

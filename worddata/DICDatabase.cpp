@@ -82,6 +82,12 @@ int32_t FindWord(const std::string& pattern, bool exactCase, int32_t rowLimit) {
     if (!gWordDB) {
         return 0;
     }
+    // SQLite refuses a longer pattern as an error; no word of a word list is that long, so such a
+    // pattern (a pasted text) finds nothing instead of ending the program.
+    const std::string literal = QuoteLiteral(pattern);
+    if (literal.size() > static_cast<size_t>(gWordDB->LikePatternLimit())) {
+        return 0;
+    }
     gWordDB->SQLExecute(exactCase ? "PRAGMA case_sensitive_like=ON;"
                                   : "PRAGMA case_sensitive_like=OFF");
     if (gWordDB->Error()) {
@@ -94,10 +100,9 @@ int32_t FindWord(const std::string& pattern, bool exactCase, int32_t rowLimit) {
             ReadHits(FragmentIndex::Select(*gWordDB, pattern), rowLimit)) {
         return *indexed;
     }
-    const std::optional<int32_t> found =
-        ReadHits(gWordDB->SQLSelect("SELECT wID, wWord FROM words WHERE wWord LIKE '" +
-                                    QuoteLiteral(pattern) + "'"),
-                 rowLimit);
+    const std::optional<int32_t> found = ReadHits(
+        gWordDB->SQLSelect("SELECT wID, wWord FROM words WHERE wWord LIKE '" + literal + "'"),
+        rowLimit);
     if (!found) {
         PMDebug::Error("Can't access word list database. (" + gWordDB->ErrorMessage() + ")");
         return 0;

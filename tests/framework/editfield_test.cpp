@@ -1,7 +1,6 @@
-// The text fields on real Qt widgets, offscreen: which keys reach the key handler, code-point
-// positions, style runs, wrapped line numbers of a hidden field, and what the mouse handlers see.
+// The text fields on real Qt widgets, offscreen: what typing passes the key handler, style runs,
+// wrapped line numbers of a hidden field, and what the mouse handlers see.
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QScrollBar>
@@ -11,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,39 +56,6 @@ class EditFieldTest : public ::testing::Test {
     fw::Window window{fw::Window::Frame::Plain, 300, 200};
 };
 
-// The keys the search window's filter sees are proven there; these never reach it or come only
-// from other keyboards.
-TEST_F(EditFieldTest, SpecialKeysReachKeyDownWithTheirCodesAndShortcutsPassIt) {
-    struct KeyCase {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        QString text;
-        std::optional<std::string> delivered;  // nullopt: Qt gets the key without the handler
-    };
-    const std::vector<KeyCase> cases = {
-        {Qt::Key_Return, Qt::NoModifier, "\r", "\r"},
-        {Qt::Key_Enter, Qt::KeypadModifier, "\r", "\r"},
-        {Qt::Key_Escape, Qt::NoModifier, "\x1b", "\x1b"},
-        {Qt::Key_F5, Qt::NoModifier, "", "\x10"},
-        {Qt::Key_V, Qt::ControlModifier, "\x16", std::nullopt},
-        {Qt::Key_Shift, Qt::ShiftModifier, "", std::nullopt},
-        {Qt::Key_Dead_Acute, Qt::NoModifier, "", std::nullopt},
-    };
-    fw::EditField field(window, Kind::SingleLine, 5, 20, 269, 22);
-    std::vector<std::string> seen;
-    field.KeyDown = [&](const std::string& key) {
-        seen.push_back(key);
-        return true;
-    };
-    for (const KeyCase& c : cases) {
-        SCOPED_TRACE(c.key);
-        seen.clear();
-        SendKey(field.Widget(), c.key, c.text, c.modifiers);
-        EXPECT_EQ(seen, c.delivered ? std::vector<std::string>{*c.delivered}
-                                    : std::vector<std::string>{});
-    }
-}
-
 TEST_F(EditFieldTest, KeyDownDecidesWhatIsTypedAndTabNeverMovesTheFocus) {
     fw::EditField field(window, Kind::SingleLine, 5, 20, 269, 22);
     const fw::EditField other(window, Kind::SingleLine, 5, 50, 269, 22);
@@ -112,36 +77,6 @@ TEST_F(EditFieldTest, KeyDownDecidesWhatIsTypedAndTabNeverMovesTheFocus) {
     commit.setCommitString("cab");
     QCoreApplication::sendEvent(field.Widget(), &commit);
     EXPECT_EQ(field.Text(), "abbab");
-    window.Hide();
-}
-
-TEST_F(EditFieldTest, PositionsCountCharactersOutsideTheBasicPlaneOnce) {
-    const std::string text = "a\U0001F600b\ncd";  // the emoji is two UTF-16 units
-    for (const Kind kind : {Kind::SingleLine, Kind::MultiLineStyled}) {
-        SCOPED_TRACE(static_cast<int>(kind));
-        fw::EditField field(window, kind, 0, 0, 270, 100);
-        field.SetText(text);
-        field.SetSelStart(2);
-        field.SetSelLength(1);
-        EXPECT_EQ(field.SelText(), "b");
-        field.SetSelStart(1);
-        field.SetSelLength(2);
-        EXPECT_EQ(field.SelText(), "\U0001F600b");
-        EXPECT_EQ(field.SelStart(), 1);
-        EXPECT_EQ(field.SelLength(), 2);
-    }
-    fw::EditField styled(window, Kind::MultiLineStyled, 0, 0, 270, 100);
-    styled.SetText(text);
-    styled.SetBold(2, 1);
-    EXPECT_FALSE(styled.IsBoldAt(1));
-    EXPECT_TRUE(styled.IsBoldAt(2));
-    EXPECT_FALSE(styled.IsBoldAt(3));
-    EXPECT_EQ(styled.LineNumAtCharPos(3), 0);
-    EXPECT_EQ(styled.LineNumAtCharPos(4), 1);
-    window.Show();
-    EXPECT_EQ(styled.CharPosAtXY(PointOfCharacter(styled, 3).x(), PointOfCharacter(styled, 3).y()),
-              2)
-        << "UTF-16 index 3 is the b";
     window.Hide();
 }
 
@@ -240,41 +175,6 @@ TEST_F(EditFieldTest, DoubleAndControlClicksReachMouseDownAndUnhandledPressesAre
     SendClick(area, beta, Qt::LeftButton, Qt::NoModifier);
     EXPECT_EQ(field.SelStart(), 7) << "an unhandled press is Qt's";
     window.Hide();
-}
-
-TEST_F(EditFieldTest, TheTextAreaReportsEnterAndExitAndOffersNoMenuOfItsOwn) {
-    for (const Kind kind : {Kind::SingleLine, Kind::MultiLineStyled}) {
-        SCOPED_TRACE(static_cast<int>(kind));
-        fw::EditField field(window, kind, 0, 0, 270, 100);
-        std::vector<std::string> seen;
-        field.MouseEnter = [&] { seen.push_back("enter"); };
-        field.MouseExit = [&] { seen.push_back("exit"); };
-        window.Show();
-        QWidget* const area =
-            kind == Kind::SingleLine ? field.Widget() : StyledWidget(field)->viewport();
-        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), area->mapToGlobal(QPointF(5, 5)));
-        QCoreApplication::sendEvent(area, &enter);
-        QEvent leave(QEvent::Leave);
-        QCoreApplication::sendEvent(area, &leave);
-        EXPECT_EQ(seen, (std::vector<std::string>{"enter", "exit"}));
-
-        // A menu would run its own loop here; the timer closes one so that the test ends.
-        bool menuShown = false;
-        QTimer closer;
-        closer.setSingleShot(true);
-        QObject::connect(&closer, &QTimer::timeout, [&] {
-            if (QWidget* popup = QApplication::activePopupWidget()) {
-                menuShown = true;
-                popup->close();
-            }
-        });
-        closer.start(200);
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
-                               area->mapToGlobal(QPoint(5, 5)));
-        QCoreApplication::sendEvent(area, &menu);
-        EXPECT_FALSE(menuShown);
-        window.Hide();
-    }
 }
 
 // The real menu on Qt: the handler's items in order, "&" shown as it is, separators and disabled

@@ -93,15 +93,6 @@ TEST_P(WordFilesTest, GroupsAreDenseAndAgreeWithTheWordRecords) {
     }
 }
 
-TEST_P(WordFilesTest, StoredKeysAreTheProgramsSoundexKeys) {
-    const std::vector<Row> rows =
-        Rows(db_.get(), "SELECT wWord, wSoundex FROM words WHERE wID % 97 = 0");
-    ASSERT_GT(rows.size(), 1000u);
-    for (const Row& row : rows) {
-        ASSERT_EQ(row[1], std::to_string(DIC::GetSoundex(row[0]))) << row[0];
-    }
-}
-
 TEST_P(WordFilesTest, ProgramsStatementsAreAnsweredFromIndexes) {
     const auto plan = [this](const std::string& sql) {
         std::string details;

@@ -248,11 +248,23 @@ bool SearchDriver::WaitUntilSettled(int timeoutMs) {
 }
 
 std::optional<SearchDriver::Result> SearchDriver::Search(const std::string& word, int timeoutMs) {
+    return Enter(word, TypeWord, timeoutMs);
+}
+
+std::optional<SearchDriver::Result> SearchDriver::Paste(const std::string& text, int timeoutMs) {
+    return Enter(
+        text, [](const std::string& whole) { SearchWin::Get().UserInput.SetText(whole); },
+        timeoutMs);
+}
+
+std::optional<SearchDriver::Result> SearchDriver::Enter(const std::string& word,
+                                                        void (*enter)(const std::string&),
+                                                        int timeoutMs) {
     fw::EditField& field = SearchWin::Get().UserInput;
     field.SetSelStart(0);
     field.SetSelLength(fw::Len(field.Text()));
     probe_->firedAt = -1;
-    TypeWord(word);
+    enter(word);
     probe_->timer.SetMode(fw::Timer::ModeMultiple);
     const bool settled = WaitUntilSettled(timeoutMs);
     probe_->timer.SetMode(fw::Timer::ModeOff);

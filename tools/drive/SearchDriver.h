@@ -41,6 +41,8 @@ class SearchDriver {
     // fired and nothing is busy any more: no busy flag, no rebuild running or pending, no
     // hand-over pending. Nothing when it has not settled within `timeoutMs`.
     std::optional<Result> Search(const std::string& word, int timeoutMs = 60000);
+    // The same with `text` put into the field whole, as a paste puts it.
+    std::optional<Result> Paste(const std::string& text, int timeoutMs = 60000);
 
     // Types one key into the search field, through its key filter.
     static void TypeKey(const std::string& character);
@@ -64,6 +66,10 @@ class SearchDriver {
     static std::string ToJson(const Result& result, bool stats);
 
   private:
+    // Puts `word` into the field with `enter` and waits as Search does.
+    std::optional<Result> Enter(const std::string& word, void (*enter)(const std::string&),
+                                int timeoutMs);
+
     struct Probe;
     std::unique_ptr<Probe> probe_;
 };
