@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include <iostream>
+
 #include "framework/application.h"
 #include "framework/singleinstance.h"
 #include "search/App.h"
@@ -24,9 +26,21 @@ void PreferX11OnWayland() {
     }
 }
 
+// Without a display Qt aborts with a screenful of plugin advice; the user needs one plain line.
+bool HasGraphicalSession() {
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!HasGraphicalSession()) {
+        std::cerr << "Quorvane needs a graphical session (X11, or Wayland with XWayland)."
+                  << std::endl;
+        return 1;
+    }
 #ifdef QUORVANE_EDITION
     // The edition's name at the end of the long version text chooses its dictionary language.
     fw::SetLongVersion(fw::LongVersion() + " " + QUORVANE_EDITION);

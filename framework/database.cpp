@@ -205,10 +205,57 @@ void DatabaseRecord::IntegerColumn(const std::string& name, int64_t value) {
 
 // ---- RecordSet ---------------------------------------------------------------------------------
 
+void RecordSet::StatementFinalizer::operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
+}
+
 void RecordSet::MoveNext() {
     if (row_ < rowCount_) {
         ++row_;
     }
+    if (row_ == rowCount_) {
+        Fetch();
+    }
+}
+
+int64_t RecordSet::RecordCount() {
+    while (Fetch()) {
+    }
+    return static_cast<int64_t>(rowCount_);
+}
+
+bool RecordSet::Fetch() {
+    if (!statement_) {
+        return false;
+    }
+    sqlite3_stmt* const statement = statement_.get();
+    // Painting between two steps may have left the upper vector state dirty again.
+    ClearUpperVectorState();
+    const Database::StatementClock clock(*db_);  // a record set with a statement has a database
+    const int rc = sqlite3_step(statement);
+    if (rc != SQLITE_ROW) {
+        if (rc != SQLITE_DONE) {
+            db_->SetError();
+        }
+        statement_.reset();
+        return false;
+    }
+    if (withRowid_) {
+        rowids_.push_back(sqlite3_column_int64(statement, 0));
+    }
+    const int end = sqlite3_column_count(statement);
+    for (int i = withRowid_ ? 1 : 0; i < end; ++i) {
+        const unsigned char* text = sqlite3_column_text(statement, i);
+        if (!text) {
+            cells_.push_back({0, kNull});
+            continue;
+        }
+        const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, i));
+        cells_.push_back({text_.size(), length});
+        text_.append(reinterpret_cast<const char*>(text), length);
+    }
+    ++rowCount_;
+    return true;
 }
 
 int RecordSet::ColumnIndex(const std::string& name) const {
@@ -535,43 +582,24 @@ std::unique_ptr<RecordSet> Database::SQLSelect(const std::string& statement) {
             rows->rowidColumn_ = sqlite3_column_origin_name(run.get(), 0);
         }
     }
-    const bool withRowid = run != nullptr;
-    if (!withRowid) {
+    rows->withRowid_ = run != nullptr;
+    if (!rows->withRowid_) {
         run = std::move(original);
     }
-    if (IsWrite(run.get()) && !BeginIfNeeded()) {
+    const bool write = IsWrite(run.get());
+    if (write && !BeginIfNeeded()) {
         return nullptr;
     }
-    if (!ReadRows(run.get(), withRowid, *rows)) {
-        SetError();
-        return nullptr;
-    }
+    rows->statement_.reset(run.release());
+    // A write runs to its end at once, as it always did; a read steps its first row only. The
+    // error state is read back, since a failed step leaves it set.
     ClearError();
-    return rows;
-}
-
-bool Database::ReadRows(sqlite3_stmt* statement, bool withRowid, RecordSet& rows) {
-    const int first = withRowid ? 1 : 0;
-    const int end = sqlite3_column_count(statement);
-    ClearUpperVectorState();
-    int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        if (withRowid) {
-            rows.rowids_.push_back(sqlite3_column_int64(statement, 0));
-        }
-        for (int i = first; i < end; ++i) {
-            const unsigned char* text = sqlite3_column_text(statement, i);
-            if (!text) {
-                rows.cells_.push_back({0, RecordSet::kNull});
-                continue;
-            }
-            const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, i));
-            rows.cells_.push_back({rows.text_.size(), length});
-            rows.text_.append(reinterpret_cast<const char*>(text), length);
-        }
-        ++rows.rowCount_;
+    if (write) {
+        rows->RecordCount();
+    } else {
+        rows->Fetch();
     }
-    return rc == SQLITE_DONE;
+    return Error() ? nullptr : std::move(rows);
 }
 
 void Database::InsertRecord(const std::string& table, const DatabaseRecord& record) {
@@ -614,6 +642,10 @@ void Database::InsertRecord(const std::string& table, const DatabaseRecord& reco
         return;
     }
     ClearError();
+}
+
+int Database::LikePatternLimit() const {
+    return db_ ? sqlite3_limit(db_.get(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1) : 0;
 }
 
 }  // namespace fw

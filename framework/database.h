@@ -2,9 +2,11 @@
 // (Error(), ErrorMessage() = sqlite3_errmsg of the failed step) and clears it on success, so a
 // caller reads the state right after the step it guards. Writes are collected in a transaction
 // that the framework opens on the first write and that Commit() ends, as the framework always did;
-// PRAGMA, SELECT and transaction statements never open one. Not for use from several OS threads;
-// a statement runs to its end without a cooperative thread switch. The files may be hostile: no
-// statement runs longer than StatementTimeLimitMs, and only regular files are opened.
+// PRAGMA, SELECT and transaction statements never open one. Not for use from several OS threads.
+// A select's rows are stepped as the caller reads them: a caller that yields between rows keeps
+// the statement open across the switch, and the record set closes it when it ends or dies. The
+// files may be hostile: no step runs longer than StatementTimeLimitMs, and only regular files are
+// opened.
 #pragma once
 
 #include <chrono>
@@ -52,15 +54,18 @@ class DatabaseRecord {
 
 class Database;
 
-// The rows of one select, read whole when the statement runs, so RecordCount is exact at once.
-// Holds a plain pointer to its database: it must not outlive it.
+// The rows of one select. The statement is stepped only as far as the cursor's row, so EndOfFile
+// is exact at once while rows nobody reads are never stepped; rows once read are kept, so MoveFirst
+// goes back to the first. A step that fails after the first row ends the record set and sets the
+// database's error state. Holds a plain pointer to its database: it must not outlive it.
 class RecordSet {
   public:
     // The framework's EOF test; that name is a macro of the C library.
     bool EndOfFile() const { return row_ >= rowCount_; }
     void MoveNext();
     void MoveFirst() { row_ = 0; }
-    int64_t RecordCount() const { return static_cast<int64_t>(rowCount_); }
+    // Every row of the select: steps the statement to its end, the cursor staying where it is.
+    int64_t RecordCount();
     int FieldCount() const { return static_cast<int>(names_.size()); }
     // The current row's column by name (ignoring case) or by 1-based index; an unknown name or a
     // read past the end gives a NULL field.
@@ -83,13 +88,22 @@ class RecordSet {
     };
     static constexpr size_t kNull = static_cast<size_t>(-1);
 
+    struct StatementFinalizer {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+
+    // Steps the statement and keeps its row; false at its end or after a failed step.
+    bool Fetch();
     int ColumnIndex(const std::string& name) const;  // 0-based, -1 when unknown
     DatabaseField CellField(int column) const;
     void StoreCell(int column, const std::string& value);
     bool CanUpdate() const;
 
     Database* db_ = nullptr;
-    std::string schema_;  // the database ("main") and table of a single-table select
+    // Open until its last row has been stepped or a step failed.
+    std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement_;
+    bool withRowid_ = false;  // the statement's first column is the rowid, kept for Update
+    std::string schema_;      // the database ("main") and table of a single-table select
     std::string table_;
     std::string rowidColumn_;
     std::vector<std::string> names_;
@@ -145,6 +159,9 @@ class Database {
     std::string ErrorMessage() const { return errorMessage_; }
     int ErrorCode() const { return errorCode_; }
 
+    // The longest LIKE pattern, in bytes, that a statement may use; 0 when not connected.
+    int LikePatternLimit() const;
+
   private:
     friend class RecordSet;
     struct Closer {
@@ -157,7 +174,6 @@ class Database {
     void SetError(int code, const std::string& message);
     void ClearError();
     bool BeginIfNeeded();
-    static bool ReadRows(sqlite3_stmt* statement, bool withRowid, RecordSet& rows);
     void EndTransaction(const char* statement);
 
     // Arms the statement time limit for the SQL run in its scope; restores the enclosing scope's

@@ -17,6 +17,7 @@
 #include <QTextLayout>
 #include <QWindow>
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "framework/editfield_widgets.h"
@@ -92,6 +93,7 @@ struct EditField::Impl {
     Impl(EditField& owner, QWidget* parent, Kind kind) {
         if (kind == Kind::SingleLine) {
             line = detail::MakeLineEdit(owner, parent);
+            line->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
             widget = line;
             QObject::connect(line, &QLineEdit::textChanged, line, [&owner] {
                 if (owner.TextChange) {
@@ -210,6 +212,14 @@ struct EditField::Impl {
         Document()->setTextWidth(text->viewport()->width());
     }
 
+    // Every repaint would shape the text's lines afresh; a report is repainted whole at every
+    // step of the window's animation, so its lines keep their shaped glyphs until they change.
+    void KeepShapedText() {
+        for (QTextBlock block = Document()->begin(); block.isValid(); block = block.next()) {
+            block.layout()->setCacheEnabled(true);
+        }
+    }
+
     // The live-update setting: a change of the text is drawn at once rather than at the next
     // paint event.
     void Drawn() {
@@ -281,6 +291,7 @@ void EditField::SetText(const std::string& text) {
     // Through the document: QTextEdit::setPlainText would give the whole new text the format at
     // the caret, a bold heading's for instance.
     impl_->Document()->setPlainText(value);
+    impl_->KeepShapedText();
     impl_->Drawn();
 }
 
@@ -434,6 +445,18 @@ int64_t EditField::CharPosAtXY(int x, int y) const {
     }
     impl_->EnsureLayout();
     return ToCodePoints(impl_->RawText(), CharacterAt(*impl_->text, QPoint(x, y)));
+}
+
+bool EditField::IsBesideText(int x, int y) const {
+    if (impl_->line) {
+        return false;
+    }
+    impl_->EnsureLayout();
+    const QTextEdit& edit = *impl_->text;
+    // The layout's exact hit test finds a character only within a line's text.
+    const QPoint inDocument(x + edit.horizontalScrollBar()->value(),
+                            y + edit.verticalScrollBar()->value());
+    return impl_->Document()->documentLayout()->hitTest(inDocument, Qt::ExactHit) < 0;
 }
 
 int64_t EditField::CharPosAtLineNum(int64_t line) const {

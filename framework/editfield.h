@@ -99,6 +99,9 @@ class EditField {
     // The position of the character under x, y of the text area; beside or below the text, the
     // nearest one (right of a line's end, the line end's).
     int64_t CharPosAtXY(int x, int y) const;
+    // Whether x, y of the text area lies beside the text: right of the last character of its line
+    // (anywhere on an empty line) or below the last line. False for a single-line field.
+    bool IsBesideText(int x, int y) const;
     // The position of the first character of `line`; past the last line, the text's length.
     int64_t CharPosAtLineNum(int64_t line) const;
     // The line at `y` pixels below the top of the whole text, whatever the view shows; below the

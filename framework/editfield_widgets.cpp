@@ -8,7 +8,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPointer>
+#include <QRegion>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTextEdit>
 #include <QWheelEvent>
 #include <optional>
@@ -284,9 +290,86 @@ class LineEdit : public Hooked<QLineEdit> {
     }
 };
 
+// A scroll bar that keeps a picture of itself and paints from it while nothing it shows has
+// changed. Qt repaints a top-level window whole whenever its size changes, so the result window's
+// animation repaints the bar at every step, and the style's gradients down the whole bar cost more
+// than the rest of such a repaint. Parts never drawn are drawn into the picture in bands of rows:
+// one drawing costs the style about as much for a band as for the whole bar, and a band of at most
+// 64 rows stays below the height from which Qt's raster engine hands fills to its thread pool.
+// While the pointer is over the bar or its slider is down, the style draws directly.
+class PictureScrollBar : public QScrollBar {
+  public:
+    using QScrollBar::QScrollBar;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (underMouse() || isSliderDown()) {
+            QScrollBar::paintEvent(event);
+            return;
+        }
+        // The option QScrollBar::paintEvent draws with when nothing is hovered or pressed.
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        option.subControls = QStyle::SC_All;
+        option.activeSubControls = QStyle::SC_None;
+        const Look look{option.rect.size(),
+                        option.state,
+                        option.minimum,
+                        option.maximum,
+                        option.sliderPosition,
+                        option.pageStep,
+                        option.palette.cacheKey(),
+                        style(),
+                        devicePixelRatio()};
+        if (!(look == look_)) {
+            look_ = look;
+            picture_ = QPixmap(look.size * look.ratio);
+            picture_.setDevicePixelRatio(look.ratio);
+            picture_.fill(Qt::transparent);
+            drawn_ = QRegion();
+        }
+        if (const QRegion missing = event->region() - drawn_; !missing.isEmpty()) {
+            const QRect bounds = missing.boundingRect();
+            const int top = bounds.top() / kBand * kBand;
+            const int bottom = std::min((bounds.bottom() / kBand + 1) * kBand, height());
+            const QRegion band = QRegion(0, top, width(), bottom - top) - drawn_;
+            QPainter painter(&picture_);
+            painter.setClipRegion(band);
+            style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, this);
+            drawn_ += band;
+        }
+        QPainter painter(this);
+        for (const QRect& part : event->region()) {
+            painter.drawPixmap(
+                part.topLeft(), picture_,
+                QRectF(QPointF(part.topLeft()) * look.ratio, QSizeF(part.size()) * look.ratio));
+        }
+    }
+
+  private:
+    struct Look {
+        QSize size;
+        QStyle::State state;
+        int minimum = 0;
+        int maximum = 0;
+        int position = 0;
+        int pageStep = 0;
+        qint64 palette = 0;
+        const QStyle* style = nullptr;
+        qreal ratio = 1;
+        bool operator==(const Look&) const = default;
+    };
+    static constexpr int kBand = 64;
+    QPixmap picture_;
+    Look look_;
+    QRegion drawn_;  // the parts of the picture drawn for look_
+};
+
 class TextEdit : public Hooked<QTextEdit> {
   public:
-    using Hooked::Hooked;
+    TextEdit(EditField& owner, QWidget* parent) : Hooked(owner, parent) {
+        setVerticalScrollBar(new PictureScrollBar(Qt::Vertical, this));
+    }
 
   protected:
     // Entering and leaving the text area, not the scroll bar.

@@ -29,67 +29,50 @@ bool IsAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// "de_DE.UTF-8" and "de" give "de"; anything that names no language gives "en". Only letters pass,
-// so that the locale can't steer the table's file name out of the resource folder.
-std::string LanguageOf(std::string_view locale) {
-    const std::string_view code = locale.substr(0, locale.find_first_of("_.@"));
-    if (code.size() < 2 || code.size() > 3) {  // "C", "POSIX", ""
-        return "en";
+// Two or three letters and nothing else: the codes that name a table's file, so that the locale
+// can't steer the file name out of the resource folder.
+bool IsCode(std::string_view code) {
+    if (code.size() < 2 || code.size() > 3) {
+        return false;
     }
     for (const char c : code) {
         if (!IsAsciiLetter(c)) {
-            return "en";
+            return false;
         }
     }
-    return fw::Lowercase(code);
+    return true;
 }
 
-std::string LocaleLanguage() {
+// "de_DE.UTF-8" and "de" give "de"; anything that names no language ("C", "POSIX") gives "en".
+std::string LanguageOf(std::string_view locale) {
+    const std::string_view code = locale.substr(0, locale.find_first_of("_.@"));
+    return IsCode(code) ? fw::Lowercase(code) : "en";
+}
+
+// "en_GB.UTF-8" gives "GB"; a locale without a language or a region gives "".
+std::string RegionOf(std::string_view locale) {
+    const size_t separator = locale.find('_');
+    if (!IsCode(locale.substr(0, separator)) || separator == std::string_view::npos) {
+        return "";
+    }
+    const std::string_view rest = locale.substr(separator + 1);
+    const std::string_view code = rest.substr(0, rest.find_first_of(".@"));
+    return IsCode(code) ? fw::Uppercase(code) : "";
+}
+
+// The overriding language, else the first locale variable that is set.
+std::string LocaleName() {
+    const std::string& chosen = State().overrideLanguage;
+    if (!chosen.empty()) {
+        return chosen;
+    }
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
         if (value && *value) {
-            return LanguageOf(value);
+            return value;
         }
     }
-    return "en";
-}
-
-bool IsValidUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t extra = 0;
-        uint32_t codePoint = lead;
-        if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            codePoint = lead & 0x07;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            codePoint = lead & 0x0F;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-            codePoint = lead & 0x1F;
-        } else if (lead >= 0x80) {
-            return false;
-        }
-        if (i + extra >= text.size()) {
-            return false;
-        }
-        for (size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (codePoint < kSmallest[extra] || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-            return false;
-        }
-        i += extra + 1;
-    }
-    return true;
+    return "";
 }
 
 // The value's text with its quotes and escapes resolved, or nothing when it is malformed.
@@ -156,14 +139,11 @@ void ParseLine(std::string_view line, Table& table) {
     table.insert_or_assign(std::move(key), std::move(*value));
 }
 
-Table LoadTable(const std::string& language) {
-    Table table;
-    if (language == "en") {
-        return table;
-    }
-    const FolderItem source = ResourcesFolder().Child(language + ".strings");
+// Reads Resources/<name>.strings into `table`, its lines over the ones already there.
+void ReadTable(const std::string& name, Table& table) {
+    const FolderItem source = ResourcesFolder().Child(name + ".strings");
     if (!source.IsRegularFile()) {
-        return table;  // missing, or a FIFO that would block the first lookup for ever
+        return;  // missing, or a FIFO that would block the first lookup for ever
     }
     std::ifstream file(source.NativePath(), std::ios::binary);
     std::string line;
@@ -173,6 +153,17 @@ Table LoadTable(const std::string& language) {
             text.remove_prefix(3);
         }
         ParseLine(text, table);
+    }
+}
+
+// The language's table (none for English) with the region's table over it.
+Table LoadTable(const std::string& language, const std::string& region) {
+    Table table;
+    if (language != "en") {
+        ReadTable(language, table);
+    }
+    if (!region.empty()) {
+        ReadTable(language + "_" + region, table);
     }
     return table;
 }
@@ -184,7 +175,7 @@ namespace System {
 std::string _GetLocalizedString(const std::string& key, const std::string& defaultText) {
     LocalizationState& state = State();
     if (!state.table) {
-        state.table = LoadTable(LocalizationLanguage());
+        state.table = LoadTable(LocalizationLanguage(), LocalizationRegion());
     }
     const auto found = state.table->find(key);
     return found == state.table->end() ? defaultText : found->second;
@@ -193,8 +184,11 @@ std::string _GetLocalizedString(const std::string& key, const std::string& defau
 }  // namespace System
 
 std::string LocalizationLanguage() {
-    const std::string& chosen = State().overrideLanguage;
-    return chosen.empty() ? LocaleLanguage() : LanguageOf(chosen);
+    return LanguageOf(LocaleName());
+}
+
+std::string LocalizationRegion() {
+    return RegionOf(LocaleName());
 }
 
 void SetLocalizationLanguage(const std::string& language) {

@@ -317,11 +317,24 @@ std::string ReplaceImpl(std::string_view s, std::string_view find, std::string_v
     return out;
 }
 
-template <bool kUpper>
+enum class Case { Upper, Lower, Folded };
+
+template <Case kCase>
+char32_t ChangeCodePoint(char32_t c) {
+    if constexpr (kCase == Case::Upper) {
+        return QChar::toUpper(c);
+    } else if constexpr (kCase == Case::Lower) {
+        return QChar::toLower(c);
+    } else {
+        return FoldCodePoint(c);
+    }
+}
+
+template <Case kCase>
 std::string ChangeCase(std::string_view s) {
     std::string out;
     out.reserve(s.size());
-    const auto& table = kUpper ? kAsciiUpper : kAsciiLower;
+    const auto& table = kCase == Case::Upper ? kAsciiUpper : kAsciiLower;
     for (size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
         if (b < 0x80) {
@@ -333,7 +346,7 @@ std::string ChangeCase(std::string_view s) {
         if (IsInvalidMarker(d.codePoint)) {
             out += s[i];
         } else {
-            AppendUtf8(out, kUpper ? QChar::toUpper(d.codePoint) : QChar::toLower(d.codePoint));
+            AppendUtf8(out, ChangeCodePoint<kCase>(d.codePoint));
         }
         i += d.length;
     }
@@ -468,11 +481,15 @@ std::string Trim(std::string_view s) {
 }
 
 std::string Uppercase(std::string_view s) {
-    return ChangeCase<true>(s);
+    return ChangeCase<Case::Upper>(s);
 }
 
 std::string Lowercase(std::string_view s) {
-    return ChangeCase<false>(s);
+    return ChangeCase<Case::Lower>(s);
+}
+
+std::string FoldCase(std::string_view s) {
+    return ChangeCase<Case::Folded>(s);
 }
 
 double Val(std::string_view s) {
@@ -606,6 +623,17 @@ void SortList(std::vector<std::string>& list) {
         sorted.push_back(std::move(list[index]));
     }
     list = std::move(sorted);
+}
+
+bool IsValidUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        const Decoded d = DecodeAt(s, i);
+        if (IsInvalidMarker(d.codePoint)) {
+            return false;
+        }
+        i += d.length;
+    }
+    return true;
 }
 
 std::string Chr(uint32_t codePoint) {

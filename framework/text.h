@@ -40,6 +40,9 @@ std::string RTrim(std::string_view s);
 // Character by character, so the character count never changes: "ß" stays "ß".
 std::string Uppercase(std::string_view s);
 std::string Lowercase(std::string_view s);
+// Every character case-folded as the comparisons ignoring case fold it; invalid bytes stay. Two
+// texts are equal ignoring case exactly when their foldings are equal byte for byte.
+std::string FoldCase(std::string_view s);
 
 // The leading number of the text (optional blanks and sign, digits, fraction with ".",
 // exponent), whatever the C locale says; "" and text without a leading number give 0, and a
@@ -69,6 +72,9 @@ int64_t IndexOf(const std::vector<std::string>& list, std::string_view value);
 // words alike): case-insensitive, umlauts beside their base letters ("Apfel", "äpfel", "baer",
 // "Bär"); entries that compare equal keep their order.
 void SortList(std::vector<std::string>& list);
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view s);
 
 std::string Chr(uint32_t codePoint);  // a surrogate or a value above U+10FFFF gives U+FFFD
 std::string EndOfLine();              // the platform line end, "\n"

@@ -1,10 +1,13 @@
 // A top-level QWidget owned by the window object. A drawer is a separate frameless tool window
 // that an event filter on its parent keeps below the parent's lower edge; it is shown without
-// activation, so the parent's field keeps the keyboard. A document window lays its menu bar out
-// above a content widget that holds the controls.
+// activation, so the parent's field keeps the keyboard, and what is typed while the drawer has
+// the keyboard goes to that field all the same. A document window lays its menu bar out above a
+// content widget that holds the controls.
 #include "framework/window.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -73,6 +76,47 @@ class Watcher : public QObject {
   private:
     std::vector<QEvent::Type> types_;
     std::function<void(QEvent::Type)> react_;
+};
+
+// A key that types into a field: a printable character (Shift allowed), Backspace or Delete.
+bool IsTypingKey(const QKeyEvent& key) {
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return false;
+    }
+    if (key.key() == Qt::Key_Backspace || key.key() == Qt::Key_Delete) {
+        return true;
+    }
+    const QString text = key.text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
+// A drawer shares its parent's keyboard, as on the Mac: typing keys pressed while a control of
+// the drawer has the focus go to the control of the parent that had it last, exactly as if
+// typed there, and the parent takes the keyboard back. Other keys (arrows, copy) stay.
+class DrawerKeyForwarder : public QObject {
+  public:
+    DrawerKeyForwarder(QWidget* drawer, QWidget* parent) : drawer_(drawer), parent_(parent) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !drawer_ || !parent_ || !watched->isWidgetType() ||
+            static_cast<QWidget*>(watched)->window() != drawer_ ||
+            !IsTypingKey(*static_cast<QKeyEvent*>(event))) {
+            return QObject::eventFilter(watched, event);
+        }
+        QWidget* const target = parent_->focusWidget();
+        if (target == nullptr) {
+            return QObject::eventFilter(watched, event);
+        }
+        parent_->activateWindow();
+        target->setFocus(Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(target, event);
+        return true;
+    }
+
+  private:
+    QPointer<QWidget> drawer_;
+    QPointer<QWidget> parent_;
 };
 
 void ReportHeightChange(const std::function<void(int)>& resized, int before, int after) {
@@ -161,6 +205,8 @@ struct Window::Impl {
                 [this](QEvent::Type) { PlaceBelowParent(); });
             parent = newParent;
             parent->installEventFilter(parentWatcher.get());
+            keys = std::make_unique<DrawerKeyForwarder>(widget.get(), parent);
+            QCoreApplication::instance()->installEventFilter(keys.get());
         }
         // Keeps the drawer stacked above its parent; no Qt ownership, so either may die first.
         widget->winId();
@@ -183,6 +229,7 @@ struct Window::Impl {
     std::unique_ptr<Watcher> sizeWatcher;
     std::unique_ptr<Watcher> parentWatcher;
     std::unique_ptr<detail::MenuBarView> menuView;
+    std::unique_ptr<DrawerKeyForwarder> keys;  // on the application: keys go to focus widgets
 };
 
 Window::Window(Frame frame, int width, int height)

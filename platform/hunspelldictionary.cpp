@@ -14,6 +14,11 @@ HunspellDictionary::HunspellDictionary(std::filesystem::path affixFile,
 HunspellDictionary::~HunspellDictionary() = default;
 
 bool HunspellDictionary::Exists() const {
+    const std::lock_guard lock(mutex_);
+    return ExistsLocked();
+}
+
+bool HunspellDictionary::ExistsLocked() const {
     if (hunspell_ != nullptr) {
         return true;  // every check asks: spare the loaded dictionary the file system
     }
@@ -23,12 +28,17 @@ bool HunspellDictionary::Exists() const {
 }
 
 bool HunspellDictionary::Load() {
+    const std::lock_guard lock(mutex_);
+    return LoadLocked();
+}
+
+bool HunspellDictionary::LoadLocked() {
     if (loadTried_) {
         return hunspell_ != nullptr;
     }
     loadTried_ = true;
     // Hunspell reports missing files on standard error and then knows no word: look first.
-    if (!Exists()) {
+    if (!ExistsLocked()) {
         return false;
     }
     auto hunspell = std::make_unique<Hunspell>(affixFile_.c_str(), wordFile_.c_str());
@@ -54,7 +64,8 @@ std::optional<std::string> HunspellDictionary::FromDictionary(const std::string&
 }
 
 bool HunspellDictionary::Spell(const std::string& word) {
-    if (!Load()) {
+    const std::lock_guard lock(mutex_);
+    if (!LoadLocked()) {
         return false;
     }
     const std::optional<std::string> converted = ToDictionary(word);
@@ -62,8 +73,9 @@ bool HunspellDictionary::Spell(const std::string& word) {
 }
 
 std::vector<std::string> HunspellDictionary::Suggest(const std::string& word) {
+    const std::lock_guard lock(mutex_);
     std::vector<std::string> suggestions;
-    if (!Load()) {
+    if (!LoadLocked()) {
         return suggestions;
     }
     const std::optional<std::string> converted = ToDictionary(word);

@@ -1,6 +1,7 @@
 #include "platform/spellchecker.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "platform/wordscanner.h"
@@ -47,47 +48,7 @@ std::vector<WordSpan> InSearchOrder(const std::vector<WordSpan>& words, qsizetyp
     return ordered;
 }
 
-}  // namespace
-
-SpellChecker::SpellChecker(std::filesystem::path dictionaryFolder) {
-    for (const LanguageDictionaries& entry : Languages()) {
-        for (const char* stem : entry.stems) {
-            if (dictionaries_.contains(stem)) {
-                continue;
-            }
-            const std::filesystem::path base = dictionaryFolder / stem;
-            dictionaries_.emplace(stem, std::make_unique<HunspellDictionary>(
-                                            base.string() + ".aff", base.string() + ".dic"));
-        }
-    }
-}
-
-std::vector<HunspellDictionary*> SpellChecker::DictionariesOf(const std::string& language) {
-    std::vector<HunspellDictionary*> found;
-    for (const LanguageDictionaries& entry : Languages()) {
-        if (language != entry.language) {
-            continue;
-        }
-        for (const char* stem : entry.stems) {
-            HunspellDictionary* const dictionary = dictionaries_.at(stem).get();
-            if (dictionary->Exists()) {
-                found.push_back(dictionary);
-            }
-        }
-    }
-    return found;
-}
-
-bool SpellChecker::SetLanguage(const std::string& language) {
-    if (DictionariesOf(language).empty()) {
-        return false;
-    }
-    language_ = language;
-    return true;
-}
-
-bool SpellChecker::IsCorrect(const std::vector<HunspellDictionary*>& dictionaries,
-                             const QString& word) {
+bool IsCorrect(const std::vector<HunspellDictionary*>& dictionaries, const QString& word) {
     if (IsDigitsOnly(word)) {
         return true;
     }
@@ -96,24 +57,11 @@ bool SpellChecker::IsCorrect(const std::vector<HunspellDictionary*>& dictionarie
                        [&](HunspellDictionary* dictionary) { return dictionary->Spell(utf8); });
 }
 
-SpellingRange SpellChecker::Check(const QString& text, int32_t start, const std::string& language,
-                                  bool wrap, int32_t* wordCount) {
-    const std::vector<WordSpan> words = FindWords(text);
-    if (wordCount != nullptr) {
-        *wordCount = static_cast<int32_t>(std::min<size_t>(words.size(), INT32_MAX));
-    }
-    const std::vector<HunspellDictionary*> dictionaries = DictionariesOf(language);
-    for (const WordSpan& word : InSearchOrder(words, std::max(start, 0), wrap)) {
-        if (!IsCorrect(dictionaries, text.mid(word.start, word.length))) {
-            return {static_cast<uint32_t>(word.start), static_cast<uint32_t>(word.length)};
-        }
-    }
-    return {kNotFound, 0};
-}
-
-std::vector<std::string> SpellChecker::Guesses(const std::string& word) {
+// Each dictionary's suggestions for one word, interleaved rank by rank, each guess once.
+std::vector<std::string> WordGuesses(const std::vector<HunspellDictionary*>& dictionaries,
+                                     const std::string& word) {
     std::vector<std::vector<std::string>> lists;
-    for (HunspellDictionary* dictionary : DictionariesOf(language_)) {
+    for (HunspellDictionary* dictionary : dictionaries) {
         lists.push_back(dictionary->Suggest(word));
     }
     std::vector<std::string> guesses;
@@ -132,6 +80,119 @@ std::vector<std::string> SpellChecker::Guesses(const std::string& word) {
             return guesses;
         }
     }
+}
+
+// A text of several words gets guesses only for its first misspelled word, each guess in that
+// word's place with the rest of the text kept; a text whose words are all correct gets none.
+std::vector<std::string> GuessesFrom(const std::vector<HunspellDictionary*>& dictionaries,
+                                     const std::string& text) {
+    const QString qtext = QString::fromStdString(text);
+    const std::vector<WordSpan> words = FindWords(qtext);
+    if (words.size() <= 1) {
+        return WordGuesses(dictionaries, text);
+    }
+    for (const WordSpan& word : words) {
+        const QString spelled = qtext.mid(word.start, word.length);
+        if (IsCorrect(dictionaries, spelled)) {
+            continue;
+        }
+        std::vector<std::string> guesses;
+        for (const std::string& guess : WordGuesses(dictionaries, spelled.toStdString())) {
+            guesses.push_back((qtext.left(word.start) + QString::fromStdString(guess) +
+                               qtext.mid(word.start + word.length))
+                                  .toStdString());
+        }
+        return guesses;
+    }
+    return {};
+}
+
+}  // namespace
+
+SpellChecker::SpellChecker(std::filesystem::path dictionaryFolder)
+    : dictionaries_(MakeDictionaries(dictionaryFolder)),
+      workerDictionaries_(MakeDictionaries(dictionaryFolder)),
+      worker_(
+          [this](const std::string& word, const std::string& language) {
+              return GuessesFrom(DictionariesOf(workerDictionaries_, language), word);
+          },
+          [this](const std::string& language) {
+              for (const Dictionaries* set : {&dictionaries_, &workerDictionaries_}) {
+                  for (HunspellDictionary* dictionary : DictionariesOf(*set, language)) {
+                      dictionary->Load();
+                  }
+              }
+          }) {}
+
+SpellChecker::Dictionaries SpellChecker::MakeDictionaries(const std::filesystem::path& folder) {
+    Dictionaries dictionaries;
+    for (const LanguageDictionaries& entry : Languages()) {
+        for (const char* stem : entry.stems) {
+            if (dictionaries.contains(stem)) {
+                continue;
+            }
+            const std::filesystem::path base = folder / stem;
+            dictionaries.emplace(stem, std::make_unique<HunspellDictionary>(
+                                           base.string() + ".aff", base.string() + ".dic"));
+        }
+    }
+    return dictionaries;
+}
+
+std::vector<HunspellDictionary*> SpellChecker::DictionariesOf(const Dictionaries& dictionaries,
+                                                              const std::string& language) {
+    std::vector<HunspellDictionary*> found;
+    for (const LanguageDictionaries& entry : Languages()) {
+        if (language != entry.language) {
+            continue;
+        }
+        for (const char* stem : entry.stems) {
+            HunspellDictionary* const dictionary = dictionaries.at(stem).get();
+            if (dictionary->Exists()) {
+                found.push_back(dictionary);
+            }
+        }
+    }
+    return found;
+}
+
+bool SpellChecker::SetLanguage(const std::string& language) {
+    if (DictionariesOf(dictionaries_, language).empty()) {
+        return false;
+    }
+    language_ = language;
+    worker_.Load(language);
+    return true;
+}
+
+SpellingRange SpellChecker::Check(const QString& text, int32_t start, const std::string& language,
+                                  bool wrap, int32_t* wordCount) {
+    const std::vector<WordSpan> words = FindWords(text);
+    if (wordCount != nullptr) {
+        *wordCount = static_cast<int32_t>(std::min<size_t>(words.size(), INT32_MAX));
+    }
+    const std::vector<HunspellDictionary*> dictionaries = DictionariesOf(dictionaries_, language);
+    for (const WordSpan& word : InSearchOrder(words, std::max(start, 0), wrap)) {
+        if (!IsCorrect(dictionaries, text.mid(word.start, word.length))) {
+            return {static_cast<uint32_t>(word.start), static_cast<uint32_t>(word.length)};
+        }
+    }
+    return {kNotFound, 0};
+}
+
+std::vector<std::string> SpellChecker::Guesses(const std::string& word) {
+    if (std::optional<std::vector<std::string>> prepared = worker_.Take(word, language_)) {
+        return std::move(*prepared);
+    }
+    return GuessesFrom(DictionariesOf(dictionaries_, language_), word);
+}
+
+void SpellChecker::PrepareGuesses(const std::string& word) {
+    worker_.Prepare(word, language_);
+}
+
+bool SpellChecker::GuessesPending(const std::string& word) const {
+    return worker_.Pending(word, language_);
 }
 
 }  // namespace platform

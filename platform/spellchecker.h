@@ -1,7 +1,8 @@
 // The spell checker behind the stand-in NSSpellChecker, on Hunspell dictionaries in one folder:
 // "de" is de_DE, "en" en_US, "en_GB" en_GB, and "Multilingual" all three, a word being correct
-// when any of them accepts it. Each dictionary loads on its first use and stays. Main OS thread
-// only.
+// when any of them accepts it. Each dictionary loads on its first use, or in the background once
+// its language is set, and stays. Guesses asked for ahead are computed on a worker thread with
+// dictionaries of its own (Hunspell objects are not thread-safe). Main OS thread only.
 #pragma once
 
 #include <QString>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/guessworker.h"
 #include "platform/hunspelldictionary.h"
 
 namespace platform {
@@ -30,7 +32,8 @@ class SpellChecker {
     explicit SpellChecker(std::filesystem::path dictionaryFolder);
 
     // False, leaving the language as it was, for a language without an installed dictionary
-    // (the empty language included). Until it succeeds the language is "en".
+    // (the empty language included). Until it succeeds the language is "en". An accepted
+    // language's dictionaries start loading in the background.
     bool SetLanguage(const std::string& language);
     const std::string& Language() const { return language_; }
 
@@ -41,16 +44,28 @@ class SpellChecker {
     SpellingRange Check(const QString& text, int32_t start, const std::string& language, bool wrap,
                         int32_t* wordCount);
     // Guesses in the current language, each once; for "Multilingual" the dictionaries' lists
-    // interleaved (first of each, then second of each, ...).
+    // interleaved (first of each, then second of each, ...). A text of several words gets
+    // guesses for its first misspelled word only, the rest of the text kept around each; none
+    // when every word is correct.
+    // Prepared guesses are collected, once the worker has them.
     std::vector<std::string> Guesses(const std::string& word);
+    // Starts computing the guesses for `word` in the current language on the worker thread.
+    void PrepareGuesses(const std::string& word);
+    // True while guesses prepared for `word` in the current language are still being computed.
+    bool GuessesPending(const std::string& word) const;
 
   private:
-    // The installed dictionaries of a language, in a fixed order; empty for an unknown one.
-    std::vector<HunspellDictionary*> DictionariesOf(const std::string& language);
-    bool IsCorrect(const std::vector<HunspellDictionary*>& dictionaries, const QString& word);
+    using Dictionaries = std::map<std::string, std::unique_ptr<HunspellDictionary>>;  // by stem
 
-    std::map<std::string, std::unique_ptr<HunspellDictionary>> dictionaries_;  // by file stem
+    static Dictionaries MakeDictionaries(const std::filesystem::path& folder);
+    // The installed dictionaries of a language, in a fixed order; empty for an unknown one.
+    static std::vector<HunspellDictionary*> DictionariesOf(const Dictionaries& dictionaries,
+                                                           const std::string& language);
+
+    Dictionaries dictionaries_;        // the calling thread's
+    Dictionaries workerDictionaries_;  // the worker's own, for its guesses
     std::string language_ = "en";
+    GuessWorker worker_;  // last: joined before the dictionaries go
 };
 
 }  // namespace platform

@@ -65,14 +65,14 @@ std::string App::ChooseSSCLanguage() {
     if (DIC::IsDE()) {
         return "de";
     }
-    if (!DIC::IsEN()) {
-        return "";
-    }
-    const std::string variant = DIC::cSystemLanguage();
-    if (fw::EqualsIgnoreCase(variant, "US")) {
+    return DIC::IsEN() ? EnglishSSCLanguage(DIC::cSystemLanguage()) : "";
+}
+
+std::string App::EnglishSSCLanguage(const std::string& systemLanguage) {
+    if (fw::EqualsIgnoreCase(systemLanguage, "US")) {
         return "en";
     }
-    return fw::EqualsIgnoreCase(variant, "GB") ? "en_GB" : "Multilingual";
+    return fw::EqualsIgnoreCase(systemLanguage, "GB") ? "en_GB" : "Multilingual";
 }
 
 std::string App::InstanceKey() {

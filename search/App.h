@@ -35,6 +35,8 @@ class App : public fw::Application {
 
     // The spell checker's language for the dictionary language and the system's English variant.
     static std::string ChooseSSCLanguage();
+    // The English one for a region code: "US" "en", "GB" "en_GB", any other "Multilingual".
+    static std::string EnglishSSCLanguage(const std::string& systemLanguage);
     // The key under which one instance runs per user (the runtime folder is the user's), display
     // and edition (the edition named in the long version text).
     static std::string InstanceKey();

@@ -138,6 +138,7 @@ void InitializeGlobals() {
     gSearchWord.clear();
     ClearHit();
     gDirectHit = false;
+    gSearchAborted = false;
     EmptyResultLists();
     gBoldMarkers.clear();
     gItalicMarkers.clear();
@@ -175,7 +176,6 @@ bool CheckWord(const std::string& word) {
         }
         return table;
     }();
-    const std::string& allowed = SearchWin::KeyFilterCharacters();
     for (std::string_view rest = word; !rest.empty();) {
         const auto first = static_cast<unsigned char>(rest[0]);
         if (first < 0x80) {
@@ -186,7 +186,7 @@ bool CheckWord(const std::string& word) {
             continue;
         }
         const std::string character = fw::Left(rest, 1);
-        if (fw::InStrB(1, allowed, character) == 0) {
+        if (!SearchWin::IsKeyFilterCharacter(character)) {
             return false;
         }
         rest.remove_prefix(character.size());
@@ -197,18 +197,20 @@ bool CheckWord(const std::string& word) {
 void SearchNow() {
     SearchWin& window = SearchWin::Get();
     const std::string word = NormalizeWord(window.UserInput.Text());
-    if (word == gSearchWord) {
+    if (word == gSearchWord && !gSearchAborted) {
         return;
     }
     SearchAbort();
     if (fw::Len(word) < kMinimumWordLength || !CheckWord(word)) {
         gSearchWord.clear();
+        gSearchAborted = false;
         gDirectHit = false;
         HideResultWin();
         return;
     }
     window.ProgressWheel.SetVisible(true);
     gSearchWord = word;
+    gSearchAborted = false;
     const uint64_t aborts = gAborts;
     const bool hit = CheckDirectHit();
     // The hit check pumps events, and an online reply can end its lookup in there: the search
@@ -220,9 +222,10 @@ void SearchNow() {
     gDirectHit = hit || gDirectHit;
     const std::string searched = gSearchWord;  // the spelling the hit check settled on
     RefreshReport();
-    // The report's animation pumps events: the search timer may have started the next search in
-    // there, or rejected the next word. Either ended this one; its pass must not start any more.
-    if (gSearchWord != searched) {
+    // The report's animation pumps events: the search timer may have aborted this search in
+    // there, started the next one or rejected the next word. Each ended this one; its pass must
+    // not start any more.
+    if (gSearchWord != searched || gAborts != aborts) {
         return;
     }
     // A reply handled while the report was being built may have changed the verdict.
@@ -261,6 +264,7 @@ void SearchAbort() {
     EmptyResultLists();
     ClearHit();
     gDirectHit = false;
+    gSearchAborted = true;
     window.ProgressWheel.SetVisible(false);
 }
 

@@ -24,6 +24,8 @@ inline std::string gHitWord;        // the word the report is about
 inline int32_t gHitWordID = -1;     // word ID of the local hit, -1 for none
 inline std::string gHitWordSource;  // the names of the sources that know the word, ", "-joined
 inline bool gDirectHit = false;     // the search word is a known word
+// The search of gSearchWord was aborted: it counts as not run, so its word searches again.
+inline bool gSearchAborted = false;
 
 // --- Result lists; each holds a word at most once, ignoring letter case. Emptied in place.
 inline WordList gSynonymWords;

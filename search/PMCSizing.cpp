@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "framework/editfield.h"
 #include "framework/events.h"
@@ -68,6 +70,22 @@ void AnimateHeight(ResultWin& win, int target) {
     }
 }
 
+// While the animation steps the window, the field keeps the height the build gave it and is fitted
+// once at the end: it reaches below the window all the while, so nothing of it shows differently,
+// and a field that does not change size between steps is repainted from what it already drew.
+class FieldLockReleased {
+  public:
+    explicit FieldLockReleased(fw::Window& window)
+        : window_(window), lock_(std::exchange(window.Resized, nullptr)) {}
+    ~FieldLockReleased() { window_.Resized = std::move(lock_); }
+    FieldLockReleased(const FieldLockReleased&) = delete;
+    FieldLockReleased& operator=(const FieldLockReleased&) = delete;
+
+  private:
+    fw::Window& window_;
+    std::function<void(int)> lock_;
+};
+
 void FocusUserInput() {
     fw::EditField& input = SearchWin::Get().UserInput;
     if (!input.HasFocus()) {
@@ -88,7 +106,10 @@ void FitAndShowResultWin() {
     // A width change makes the field lay its styled text out afresh before its lines are counted.
     field.SetWidth(field.Width() + 1);
     field.SetWidth(field.Width() - 1);
-    AnimateHeight(win, ResultWinTargetHeight());
+    {
+        const FieldLockReleased released(win);
+        AnimateHeight(win, ResultWinTargetHeight());
+    }
     field.SetHeight(win.Height());
     if (gHideCount != gHideCountAtBuildStart) {
         return;

@@ -7,6 +7,7 @@
 #include "framework/threads.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "sources/SSC.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 
@@ -60,7 +61,8 @@ void ClassifyFragment(const std::string& word, const std::string& candidate) {
 }
 
 void CollectFragments(const std::string& word) {
-    const size_t rows = RowsToRead(DIC::FindWord("%" + word + "%", false), kFragmentRowCap);
+    const size_t rows =
+        RowsToRead(DIC::FindWord("%" + word + "%", false, kFragmentRowCap), kFragmentRowCap);
     for (size_t i = 0; i < rows; ++i) {
         // A copy: the hit lists belong to whichever lookup ran last.
         const std::string candidate = DIC::gHitWord[i];
@@ -89,7 +91,7 @@ void CollectSoundAlikes(const std::string& word, size_t rows, double threshold) 
 
 // Raises the threshold round by round until the list is short or the threshold reaches its end.
 void CollectSoundAlikeRounds(const std::string& word, int32_t key) {
-    const size_t rows = RowsToRead(DIC::FindSoundex(key), kSoundexRowCap);
+    const size_t rows = RowsToRead(DIC::FindSoundex(key, kSoundexRowCap), kSoundexRowCap);
     double threshold = kFirstThreshold;
     while (true) {
         CollectSoundAlikes(word, rows, threshold);
@@ -127,9 +129,20 @@ void SearchWin::SoundexSearchThread_Run() {
             CollectSoundAlikeRounds(word, key);
         }
     }
+    // The spell checker's guesses for the hand-over are computed on a thread of their own while
+    // the event loop waits for it: Hunspell's time limit counts the CPU of the whole process, so
+    // they must not run beside the passes, or a long word loses its guesses.
+    SSC::PrepareGuessesForWord(PMC::gSearchWord);
     FinishedSoundexSearchTimer.SetMode(fw::Timer::ModeSingle);
 }
 
 void SearchWin::FinishedSoundexSearchTimer_Action() {
+    // Waiting here for guesses still being computed would freeze the window: the hand-over comes
+    // back once they are there.
+    SSC::PrepareGuessesForWord(PMC::gSearchWord);
+    if (SSC::GuessesPending(PMC::gSearchWord)) {
+        FinishedSoundexSearchTimer.SetMode(fw::Timer::ModeSingle);
+        return;
+    }
     PMC::FinishedSoundexSearch();
 }

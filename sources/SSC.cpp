@@ -5,6 +5,7 @@
 #include "platform/cocoalibrary.h"
 #include "platform/corefoundation.h"
 #include "platform/objc.h"
+#include "platform/runtime.h"
 #include "sources/bridge/CFString.h"
 #include "sources/bridge/Cocoa.h"
 
@@ -95,6 +96,17 @@ std::vector<std::string> GetGuessesForWord(const std::string& word) {
         fw::Yield();
     }
     return guesses;
+}
+
+void PrepareGuessesForWord(const std::string& word) {
+    if (platform::Runtime* const runtime = platform::Runtime::Get()) {
+        runtime->Checker().PrepareGuesses(word);
+    }
+}
+
+bool GuessesPending(const std::string& word) {
+    platform::Runtime* const runtime = platform::Runtime::Get();
+    return runtime != nullptr && runtime->Checker().GuessesPending(word);
 }
 
 }  // namespace SSC

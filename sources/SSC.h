@@ -30,4 +30,10 @@ bool CheckString(const std::string& text, const std::string& language);
 // The checker's guesses in its current language, in its order; empty when it has none.
 std::vector<std::string> GetGuessesForWord(const std::string& word);
 
+// The Linux checker computes guesses for a word on a thread of its own from the moment it is
+// asked to prepare them, so that GetGuessesForWord only collects them: these two reach it
+// directly, beside the bridge. GuessesPending is true until the prepared guesses are there.
+void PrepareGuessesForWord(const std::string& word);
+bool GuessesPending(const std::string& word);
+
 }  // namespace SSC

@@ -126,7 +126,7 @@ bool ResultWin::ResultField_MouseDown(int x, int y) {
             input.SetSelLength(0);
         }
     } else {
-        PickAt(ResultField.CharPosAtXY(x, y));
+        PickAt(x, y);
     }
     if (fw::IsContextualClick()) {
         fw::DoEvents(kContextualPumpMs);
@@ -138,8 +138,11 @@ bool ResultWin::ResultField_MouseDown(int x, int y) {
     return true;
 }
 
-void ResultWin::PickAt(int64_t c) {
-    if (ResultField.IsBoldAt(c) || ResultField.IsItalicAt(c)) {
+void ResultWin::PickAt(int x, int y) {
+    // Right of a line's end the nearest character is the line end, whose format is the next
+    // line's: a heading's line end would pick the heading as a word.
+    const int64_t c = ResultField.CharPosAtXY(x, y);
+    if (ResultField.IsBesideText(x, y) || ResultField.IsBoldAt(c) || ResultField.IsItalicAt(c)) {
         gLastWord.clear();
         gCommand.clear();
         return;

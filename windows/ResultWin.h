@@ -42,9 +42,9 @@ class ResultWin : public fw::Window {
 
   private:
     ResultWin();
-    // The steps of a single click at character position c: a bold or italic character picks
-    // nothing, a run between "(" and ")" picks a command, anything else a word.
-    void PickAt(int64_t c);
+    // The steps of a single click at x, y: the blank area beside the text and a bold or italic
+    // character pick nothing, a run between "(" and ")" picks a command, anything else a word.
+    void PickAt(int x, int y);
     bool PickCommand(const std::string& text, int64_t c);
     void PickWord(const std::string& text, int64_t c);
     friend class WindowOwner<ResultWin>;

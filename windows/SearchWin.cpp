@@ -57,6 +57,10 @@ const std::string& SearchWin::KeyFilterCharacters() {
     return characters;
 }
 
+bool SearchWin::IsKeyFilterCharacter(std::string_view character) {
+    return fw::Len(character) == 1 && fw::InStrB(1, KeyFilterCharacters(), character) > 0;
+}
+
 SearchWin::SearchWin()
     : fw::Window(Frame::Plain, 300, 46),
       UserInput(*this, fw::EditField::Kind::SingleLine, 5, 20, 269, 22),
@@ -101,7 +105,7 @@ bool SearchWin::UserInput_KeyDown(const std::string& key) {
     if (IsEditingKey(key)) {
         return false;
     }
-    if (fw::InStr(KeyFilterCharacters(), key) == 0) {
+    if (!IsKeyFilterCharacter(key)) {
         fw::Beep();
         return true;
     }
@@ -124,9 +128,9 @@ void SearchWin::WinTitleFake_MouseDown(int /*x*/, int /*y*/) {
 
 void SearchWin::SearchTimer_Action() {
     // The word of the running search typed again (a key and its undoing): aborting would empty
-    // its lists, and the search that follows would stop at once on the unchanged word, leaving
-    // the report without results. Let that search run on instead.
-    if (PMC::NormalizeWord(UserInput.Text()) == PMC::gSearchWord) {
+    // its lists for nothing. Let that search run on instead, unless it was aborted already: then
+    // it counts as not run, and its word is searched again.
+    if (PMC::NormalizeWord(UserInput.Text()) == PMC::gSearchWord && !PMC::gSearchAborted) {
         SearchTimer.SetPeriod(kDebounceMs);
         return;
     }

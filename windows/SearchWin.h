@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "framework/controls.h"
 #include "framework/editfield.h"
@@ -47,6 +48,9 @@ class SearchWin : public fw::Window {
 
     // The characters that the key filter lets into the field.
     static const std::string& KeyFilterCharacters();
+    // Whether `character` is one character of that set, compared exactly: the word check and the
+    // key filter agree, so no letter is typed without a beep that the search then rejects.
+    static bool IsKeyFilterCharacter(std::string_view character);
 
     // Controls, in the order the window creates them.
     fw::EditField UserInput;

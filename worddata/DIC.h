@@ -46,12 +46,17 @@ bool LoadDB(const std::string& language);
 
 // The lookups find nothing ("" or 0, without a report) while no word database is open.
 
+// Every row of a lookup.
+inline constexpr int32_t kAllRows = INT32_MAX;
+
 // Rows whose wWord matches the LIKE pattern, into the hit lists; the number of rows read, or 0
 // (hit lists untouched) when none matched. "%" and "_" in the pattern are wildcards; an apostrophe
-// is matched literally.
-int32_t FindWord(const std::string& pattern, bool exactCase);
+// is matched literally; a pattern longer than the database's LIKE limit finds nothing. A caller
+// that uses only the first rows passes their number as `rowLimit`: the rows after it are never
+// read, and the count is then at most the limit.
+int32_t FindWord(const std::string& pattern, bool exactCase, int32_t rowLimit = kAllRows);
 // Rows whose wSoundex equals `key`, into the hit lists, like FindWord.
-int32_t FindSoundex(int32_t key);
+int32_t FindSoundex(int32_t key, int32_t rowLimit = kAllRows);
 // The normalised word with that ID, or "" after a failure.
 std::string GetWord(int32_t wordID);
 // Normalises every entry of gHitWord in place, through CorrectWord.

@@ -1,12 +1,15 @@
-// Lookups in the read-only word database. Each statement runs to its end inside fw::Database; the
-// row loops yield once per row and stop as soon as the application is quitting.
+// Lookups in the read-only word database. The row loops step the statement one row at a time,
+// yield once per row and stop at the caller's row limit or as soon as the application is quitting.
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/text.h"
 #include "framework/threads.h"
 #include "search/App.h"
 #include "worddata/DIC.h"
+#include "worddata/FragmentIndex.h"
 #include "worddata/PMDebug.h"
 
 namespace DIC {
@@ -21,21 +24,34 @@ std::string QuoteLiteral(const std::string& text) {
     return fw::ReplaceAllB(text, "'", "''");
 }
 
-// Reads every row of a "SELECT wID, wWord" into the hit lists; the number of rows read, or 0
-// (lists untouched) when there is none.
-int32_t ReadHits(fw::RecordSet& rows) {
-    if (rows.EndOfFile()) {
+// Reads the rows of a "SELECT wID, wWord", at most `rowLimit`, into the hit lists: the number of
+// rows read, 0 (lists untouched) when there is none, nothing when the select failed (lists
+// untouched) or one of its later steps did (lists part-filled, as a killed lookup leaves them).
+// The statement is stepped no further than the rows read, and it is closed before the words are
+// normalised, so no other lookup meets it open at a yield.
+std::optional<int32_t> ReadHits(std::unique_ptr<fw::RecordSet> rows, int32_t rowLimit) {
+    if (!rows) {
+        return std::nullopt;
+    }
+    if (rows->EndOfFile()) {
         return 0;
     }
+    const auto limit = static_cast<size_t>(std::max(rowLimit, 1));
     gHitID.clear();
     gHitWord.clear();
-    rows.MoveFirst();
-    while (!rows.EndOfFile() && !App::IsQuitting()) {
-        gHitID.push_back(static_cast<int32_t>(rows.IdxField(1).IntegerValue()));
-        gHitWord.push_back(rows.IdxField(2).StringValue());
-        rows.MoveNext();
+    while (!rows->EndOfFile() && !App::IsQuitting()) {
+        gHitID.push_back(static_cast<int32_t>(rows->IdxField(1).IntegerValue()));
+        gHitWord.push_back(rows->IdxField(2).StringValue());
+        if (gHitWord.size() == limit) {
+            break;
+        }
+        rows->MoveNext();
+        if (gWordDB->Error()) {
+            return std::nullopt;
+        }
         fw::Yield();
     }
+    rows.reset();
     CorrectResult();
     return static_cast<int32_t>(gHitWord.size());
 }
@@ -62,8 +78,14 @@ bool LoadDB(const std::string& language) {
     return true;
 }
 
-int32_t FindWord(const std::string& pattern, bool exactCase) {
+int32_t FindWord(const std::string& pattern, bool exactCase, int32_t rowLimit) {
     if (!gWordDB) {
+        return 0;
+    }
+    // SQLite refuses a longer pattern as an error; no word of a word list is that long, so such a
+    // pattern (a pasted text) finds nothing instead of ending the program.
+    const std::string literal = QuoteLiteral(pattern);
+    if (literal.size() > static_cast<size_t>(gWordDB->LikePatternLimit())) {
         return 0;
     }
     gWordDB->SQLExecute(exactCase ? "PRAGMA case_sensitive_like=ON;"
@@ -72,26 +94,35 @@ int32_t FindWord(const std::string& pattern, bool exactCase) {
         PMDebug::Error("Word list database can't switch case sensitiveness! (" +
                        gWordDB->ErrorMessage() + ")");
     }
-    const std::unique_ptr<fw::RecordSet> rows = gWordDB->SQLSelect(
-        "SELECT wID, wWord FROM words WHERE wWord LIKE '" + QuoteLiteral(pattern) + "'");
-    if (!rows || gWordDB->Error()) {
+    // A fragment pattern comes from the word file's trigram index where that gives exactly the
+    // scan's rows; otherwise, or when the index fails, the scan runs.
+    if (const std::optional<int32_t> indexed =
+            ReadHits(FragmentIndex::Select(*gWordDB, pattern), rowLimit)) {
+        return *indexed;
+    }
+    const std::optional<int32_t> found = ReadHits(
+        gWordDB->SQLSelect("SELECT wID, wWord FROM words WHERE wWord LIKE '" + literal + "'"),
+        rowLimit);
+    if (!found) {
         PMDebug::Error("Can't access word list database. (" + gWordDB->ErrorMessage() + ")");
         return 0;
     }
-    return ReadHits(*rows);
+    return *found;
 }
 
-int32_t FindSoundex(int32_t key) {
+int32_t FindSoundex(int32_t key, int32_t rowLimit) {
     if (!gWordDB) {
         return 0;
     }
-    const std::unique_ptr<fw::RecordSet> rows = gWordDB->SQLSelect(
-        "SELECT wID, wWord FROM words WHERE wSoundex = " + fw::Str(static_cast<int64_t>(key)));
-    if (!rows || gWordDB->Error()) {
+    const std::optional<int32_t> found =
+        ReadHits(gWordDB->SQLSelect("SELECT wID, wWord FROM words WHERE wSoundex = " +
+                                    fw::Str(static_cast<int64_t>(key))),
+                 rowLimit);
+    if (!found) {
         PMDebug::Error("Can't access soundex values. (" + gWordDB->ErrorMessage() + ")");
         return 0;
     }
-    return ReadHits(*rows);
+    return *found;
 }
 
 std::string GetWord(int32_t wordID) {

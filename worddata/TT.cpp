@@ -24,7 +24,7 @@ TT_ENTRY(REP_Fragment, "Other words with this fragment...")
 TT_ENTRY(REP_MoreAnalysis, "Please wait for more analysis...")
 TT_ENTRY(REP_MoreSuggestions, "Please wait for more suggestions...")
 TT_ENTRY(REP_Source, "List of sources: ")
-TT_ENTRY(REP_SystemDictionary, "Mac OS X System Dictionary")
+TT_ENTRY(REP_SystemDictionary, "System Dictionary (Hunspell)")
 
 TT_ENTRY(REP_Noun, "Noun")
 TT_ENTRY(REP_Neuter, "Neuter")

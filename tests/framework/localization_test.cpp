@@ -93,22 +93,31 @@ TEST_F(LocalizationTest, MalformedLinesAreSkippedAndTheRestIsRead) {
     EXPECT_EQ(Lookup("Good"), "gut");
 }
 
-TEST_F(LocalizationTest, LanguageChoosesTheTableAndEnglishOrAMissingTableGiveDefaults) {
-    WriteTable("de", "TT.REP_Noun = Substantiv\n");
-    WriteTable("en", "TT.REP_Noun = Substantive\n");
+// The locale's language chooses the table; its region has a table of its own that answers before
+// the language's. English has only region tables, and a missing table gives the defaults.
+TEST_F(LocalizationTest, LanguageAndRegionChooseTheTables) {
+    WriteTable("de", "A = de\nB = de\n");
+    WriteTable("de_AT", "A = at\n");
+    WriteTable("en", "A = en\n");
+    WriteTable("en_GB", "A = gb\n");
     // A FIFO in place of a table would block the first lookup for ever.
     ASSERT_EQ(::mkfifo(fw::ResourcesFolder().Child("fr.strings").NativePath().c_str(), 0600), 0);
-    const std::vector<std::pair<std::string, std::string>> rows = {
-        {"en", "<default>"}, {"fr", "<default>"}, {"de", "Substantiv"}};
-    for (const auto& [language, value] : rows) {
-        fw::SetLocalizationLanguage(language);
-        EXPECT_EQ(Lookup("TT.REP_Noun"), value) << language;
+    struct Case {
+        const char* locale;
+        const char* key;
+        const char* value;
+    };
+    for (const Case& c : {Case{"de_AT.UTF-8", "A", "at"}, Case{"de_AT@euro", "B", "de"},
+                          Case{"de_DE.UTF-8", "A", "de"}, Case{"en_GB.UTF-8", "A", "gb"},
+                          Case{"en_US.UTF-8", "A", "<default>"}, Case{"en_G1", "A", "<default>"},
+                          Case{"en_..", "A", "<default>"}, Case{"fr_FR", "A", "<default>"}}) {
+        const ScopedEnvironment lang("LANG", c.locale);
+        fw::SetLocalizationLanguage("");
+        EXPECT_EQ(Lookup(c.key), c.value) << c.locale;
     }
     const ScopedEnvironment all("LC_ALL", "de_CH.UTF-8");
     fw::SetLocalizationLanguage("fr");
     EXPECT_EQ(fw::LocalizationLanguage(), "fr") << "the override wins over the locale";
-    fw::SetLocalizationLanguage("");
-    EXPECT_EQ(Lookup("TT.REP_Noun"), "Substantiv");
 }
 
 // The language names a file in Resources/, so a locale variable must never lead elsewhere.

@@ -4,8 +4,6 @@
 
 #include <chrono>
 #include <functional>
-#include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -58,61 +56,6 @@ class ThreadTest : public ::testing::Test {
         Note("victim ended");
     }};
 };
-
-// Running threads again and yielding on the main context are proven by every search.
-TEST_F(ThreadTest, RunSchedulesOneRunFromTheEventLoop) {
-    FnThread t;
-    t.SetBody([&] { Note(fw::CurrentThread() == &t ? "runs as t" : "runs as another thread"); });
-    t.Run();
-    t.Run();
-    EXPECT_EQ(t.GetState(), State::Running);
-    EXPECT_EQ(fw::CurrentThread(), nullptr);
-    EXPECT_TRUE(log.empty());
-    ASSERT_TRUE(PumpUntil([&] { return Finished(t); }));
-    fw::DoEvents(5);
-    EXPECT_EQ(log, Log{"runs as t live=0"});
-}
-
-TEST_F(ThreadTest, ThreadsInterleaveOnlyAtYieldsOnceTheSliceIsUsedUp) {
-    const std::vector<std::pair<int, Log>> rows = {{0, {"a1", "a1'", "b1", "a2", "b2"}},
-                                                   {10'000'000, {"a1", "a1'", "a2", "b1", "b2"}}};
-    for (const auto& [sliceMicroseconds, order] : rows) {
-        SCOPED_TRACE(sliceMicroseconds);
-        fw::SetTimeSlice(sliceMicroseconds);
-        Log steps;
-        FnThread a([&] {
-            steps.push_back("a1");
-            steps.push_back("a1'");
-            fw::Yield();
-            steps.push_back("a2");
-        });
-        FnThread b([&] {
-            steps.push_back("b1");
-            fw::Yield();
-            steps.push_back("b2");
-        });
-        a.Run();
-        b.Run();
-        ASSERT_TRUE(PumpUntil([&] { return Finished(a) && Finished(b); }));
-        EXPECT_EQ(steps, order);
-    }
-}
-
-TEST_F(ThreadTest, BusyFiberLetsTimersFireBetweenSlices) {
-    fw::SetTimeSlice(3000);
-    const auto start = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::duration firedAfter{};
-    fw::Timer timer(
-        [&] {
-            firedAfter = std::chrono::steady_clock::now() - start;
-            release = true;
-        },
-        10);
-    StartVictim();
-    timer.SetMode(fw::Timer::ModeSingle);
-    ASSERT_TRUE(PumpUntil([&] { return Finished(victim); }));
-    EXPECT_LT(firedAfter, std::chrono::milliseconds(60));
-}
 
 TEST_F(ThreadTest, RunFromInsideAFiberSchedulesTheOtherWithoutNestingIt) {
     fw::SetTimeSlice(10'000'000);
@@ -244,53 +187,6 @@ TEST_F(ThreadTest, YieldFromEventsInsideAFibersPumpNeitherSwitchesNorUnwindsButK
     ASSERT_TRUE(PumpUntil([&] { return Finished(pumping); }));
     EXPECT_EQ(log, (Log{"victim steps in pump=0 live=1", "victim killed live=0",
                         "pump returned live=0"}));
-}
-
-// Random Run, Kill, pump and destroy from the main loop, from fibers and from timer actions that
-// run inside fibers' pumps. Every scope must be unwound and nothing may crash or leak (run under
-// the address sanitizer as well).
-TEST_F(ThreadTest, StressRandomRunKillAndDestroyLeavesNothingBehind) {
-    constexpr int kThreads = 8;
-    std::mt19937 rng(20240611);
-    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    std::vector<std::unique_ptr<FnThread>> threads(kThreads);
-    const auto act = [&](int op) {  // 0 runs, 1 kills a random thread, 2 pumps
-        FnThread& t = *threads[pick(kThreads)];
-        if (op == 0) {
-            t.Run();
-        } else if (op == 1) {
-            t.Kill();
-        } else {
-            fw::DoEvents(pick(2));
-        }
-    };
-    const std::function<void()> body = [&] {
-        const Sentinel s(live);
-        for (int i = pick(60); i > 0; --i) {
-            const Sentinel inner(live);
-            fw::Yield();
-            if (pick(100) < 9) {
-                act(pick(3));
-            }
-        }
-    };
-    for (auto& t : threads) {
-        t = std::make_unique<FnThread>(body);
-    }
-    fw::Timer chaos([&] { act(pick(2)); }, 1);
-    chaos.SetMode(fw::Timer::ModeMultiple);
-    for (int round = 0; round < 3000; ++round) {
-        if (pick(10) == 0) {
-            threads[pick(kThreads)] = std::make_unique<FnThread>(body);
-        } else {
-            act(pick(3));
-        }
-    }
-    chaos.SetMode(fw::Timer::ModeOff);
-    for (auto& t : threads) {
-        t.reset();
-    }
-    EXPECT_EQ(live, 0);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <memory>
-#include <vector>
 
 #include "fiber_helpers.h"
 #include "framework/events.h"
@@ -26,29 +24,6 @@ void PumpFor(int ms) {
     }
 }
 
-TEST(TimerTest, OneShotFiresOnceAfterThePeriodItStartedWithAndIsOffInsideItsAction) {
-    int fired = 0;
-    int modeInAction = -1;
-    fw::Timer timer;
-    timer.SetAction([&] {
-        ++fired;
-        modeInAction = timer.GetMode();
-    });
-    timer.SetPeriod(20);
-    timer.Reset();  // an idle timer stays off
-    PumpFor(30);
-    const auto start = Clock::now();
-    timer.SetMode(fw::Timer::ModeSingle);
-    timer.SetPeriod(500);  // takes effect at the next start
-    PumpFor(10);
-    EXPECT_EQ(fired, 0);
-    PumpFor(60);
-    EXPECT_EQ(fired, 1);
-    EXPECT_EQ(modeInAction, fw::Timer::ModeOff);
-    EXPECT_EQ(timer.GetMode(), fw::Timer::ModeOff);
-    EXPECT_GE(ElapsedSince(start), milliseconds(20));
-}
-
 TEST(TimerTest, RepeatingFiresUntilModeZeroOrAnUnknownModeSwitchesItOff) {
     for (const int offMode : {static_cast<int>(fw::Timer::ModeOff), 7}) {
         SCOPED_TRACE(offMode);
@@ -63,39 +38,6 @@ TEST(TimerTest, RepeatingFiresUntilModeZeroOrAnUnknownModeSwitchesItOff) {
         PumpFor(30);
         EXPECT_EQ(fired, afterOff);
     }
-}
-
-// The search timer's abort path: the action sets a new period and arms itself again.
-TEST(TimerTest, RearmingInsideTheOwnActionFiresAgainWithTheNewPeriod) {
-    std::vector<Clock::time_point> firedAt;
-    fw::Timer timer;
-    timer.SetAction([&] {
-        firedAt.push_back(Clock::now());
-        if (firedAt.size() == 1) {
-            timer.SetPeriod(30);
-            timer.SetMode(fw::Timer::ModeSingle);
-        }
-    });
-    timer.SetPeriod(5);
-    timer.SetMode(fw::Timer::ModeSingle);
-    PumpFor(100);
-    ASSERT_EQ(firedAt.size(), 2u);
-    EXPECT_EQ(timer.GetMode(), fw::Timer::ModeOff);
-    EXPECT_GE(firedAt[1] - firedAt[0], milliseconds(30));
-}
-
-TEST(TimerTest, ActionMayDestroyItsTimer) {
-    int fired = 0;
-    auto doomed = std::make_unique<fw::Timer>();
-    doomed->SetAction([&] {
-        ++fired;
-        doomed.reset();
-    });
-    doomed->SetPeriod(2);
-    doomed->SetMode(fw::Timer::ModeMultiple);
-    PumpFor(30);
-    EXPECT_EQ(fired, 1);
-    EXPECT_EQ(doomed, nullptr);
 }
 
 TEST(EventPumpTest, DoEventsRunsForTheGivenTimeNotUntilIdleOnMainAndOnAFiber) {

@@ -88,17 +88,6 @@ TEST_F(ReportTest, TextAndStyleRunsFollowTheSearchState) {
          "Wortliste\n\nPlease wait for more analysis...",
          {"\"Gemüse\" was found!", "Synonyms...", "Please wait for more analysis..."},
          {}},
-        {"WordDescriptionWithheldWhileBaseformLookupRuns",
-         [] {
-             PMC::gDirectHit = true;
-             PMC::gHitWord = "Tür";
-             PMC::gWordBaseform = {"Tür"};
-             PMC::gWordType = {"Substantiv"};
-             PMC::gULBaseformSearchRunning = true;
-         },
-         "\n\"Tür\" was found!\n\nPlease wait for more analysis...",
-         {"\"Tür\" was found!", "Please wait for more analysis..."},
-         {}},
         {"EnglishSensesInPartOfSpeechOrderAndCleanedSynonyms",
          [] {
              DIC::gSelectedLanguage = "EN";
@@ -158,25 +147,6 @@ TEST_F(ReportTest, ListsShowFortyEntriesThenTheHiddenCount) {
         }
         EXPECT_EQ(PMC::ArrayToString(list), expected + tail);
     }
-}
-
-TEST_F(ReportTest, EnglishBlockShowsThreeSensesThenTheHiddenCount) {
-    const std::pair<int, std::string> cases[] = {{3, ""}, {5, "\n\n(2...)"}};
-    for (const auto& [senses, tail] : cases) {
-        SCOPED_TRACE(senses);
-        PMC::InitializeGlobals();
-        for (int i = 1; i <= senses; ++i) {
-            PMC::gWordType.insert(PMC::gWordType.end(), {"noun", "Verb"});
-            PMC::gWordBaseform.insert(PMC::gWordBaseform.end(), {"n" + std::to_string(i), "v"});
-            PMC::gWordSachgebiete.insert(PMC::gWordSachgebiete.end(),
-                                         {i == 2 ? "" : "c" + std::to_string(i), "vc"});
-        }
-        const std::string block = PMC::ArrayToStringENContexts("Noun", 100);
-        EXPECT_EQ(block, "\n\nNouns...\n\nn1\n[c1]\n\nn2\n\nn3\n[c3]" + tail);
-        EXPECT_EQ(SearchDriver::RunsOf(PMC::gBoldMarkers), (Runs{{102, 110}}));
-        EXPECT_EQ(SearchDriver::RunsOf(PMC::gItalicMarkers), (Runs{{114, 119}, {127, 132}}));
-    }
-    EXPECT_EQ(PMC::ArrayToStringENContexts("Adjective", 0), "");
 }
 
 TEST_F(ReportTest, OverflowItemShowsEverythingForOneBuild) {

@@ -1,5 +1,5 @@
 // The Cocoa and Core Foundation wrappers: name look-ups and their exceptions, string round trips,
-// reference ownership, and the autorelease timer's pool recycling.
+// and the autorelease timer's pool recycling.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,7 +11,6 @@
 #include "sources/bridge/BridgeExceptions.h"
 #include "sources/bridge/CFString.h"
 #include "sources/bridge/Cocoa.h"
-#include "sources/bridge/CoreFoundation.h"
 
 namespace {
 
@@ -45,66 +44,6 @@ TEST(CFStringTest, TextRoundTripsUnchanged) {
     EXPECT_EQ(static_cast<std::string>(CFString(std::string("ab\0cd", 5))), "ab");
 }
 
-TEST(CFStringTest, InvalidUTF8RaisesCFTypeRefExceptionNamingTheFailedCall) {
-    try {
-        CFString string(
-            "Gr\xfc\xdf"
-            "e");
-        FAIL() << "no exception";
-    } catch (const CFTypeRefException& e) {
-        EXPECT_EQ(e.ClassName(), "CFString");
-        EXPECT_EQ(e.MethodName(), "Constructor");
-        EXPECT_EQ(e.FunctionName(), "CFStringCreateWithCString");
-        EXPECT_EQ(e.Message(), "");
-    }
-}
-
-TEST(CFStringTest, TheWrapperOwnsExactlyOneReference) {
-    const int64_t live = platform::LiveObjectCount();
-    {
-        const CFString string("Haus");
-        EXPECT_EQ(string.RefCount(), 1);
-        EXPECT_EQ(static_cast<int32_t>(string), string.Ref());
-    }
-    EXPECT_EQ(platform::LiveObjectCount(), live);
-}
-
-TEST(CFStringTest, OneMadeFromAnExistingReferenceLeavesItsRetainCountAsItWas) {
-    const int64_t stale = platform::StaleReferenceCount();
-    const int32_t ref = CFStringCreateWithCString(0, "Straße", platform::kEncodingUTF8);
-    for (int wrappers = 1; wrappers <= 3; ++wrappers) {
-        {
-            const CFString outer(ref);
-            const CFString inner(ref);
-            EXPECT_EQ(CFGetRetainCount(ref), 3);
-            EXPECT_EQ(static_cast<std::string>(inner), "Straße");
-        }
-        EXPECT_EQ(CFGetRetainCount(ref), 1);
-    }
-    CFRelease(ref);
-    EXPECT_EQ(platform::StaleReferenceCount(), stale);
-}
-
-TEST(CFTypeTest, AZeroReferenceRaisesInvalidParameterException) {
-    try {
-        CFType type(0);
-        FAIL() << "no exception";
-    } catch (const InvalidParameterException& e) {
-        EXPECT_EQ(e.Message(), "CFType.Constructor: theRef cannot be 0.");
-    }
-    const int32_t gone = CFStringCreateWithCString(0, "x", platform::kEncodingUTF8);
-    CFRelease(gone);
-    EXPECT_THROW(CFString{gone}, CFTypeRefException) << "a stale reference cannot be retained";
-}
-
-TEST(CoreFoundationTest, ReleaseOfZeroDoesNothing) {
-    const int64_t stale = platform::StaleReferenceCount();
-    CoreFoundation::Release(0);
-    EXPECT_NO_THROW(CoreFoundation::CheckCFTypeRef(5, "A", "B", "C"));
-    EXPECT_THROW(CoreFoundation::CheckCFTypeRef(0, "A", "B", "C"), CFTypeRefException);
-    EXPECT_EQ(platform::StaleReferenceCount(), stale);
-}
-
 int32_t SharedSpellChecker() {
     return objc_msgSend(Cocoa::ClassRef("NSSpellChecker"), Cocoa::Selector("sharedSpellChecker"));
 }
@@ -122,8 +61,6 @@ TEST(AutoreleaseTimerTest, EachTickReleasesTheOldPoolOnceBeforeItMakesTheNewOne)
     const int64_t stale = platform::StaleReferenceCount();
     {
         AutoreleaseTimer timer;
-        EXPECT_EQ(timer.GetMode(), fw::Timer::ModeMultiple);
-        EXPECT_EQ(timer.Period(), 1000);
         const int32_t firstPool = timer.Pool()->ObjCRef();
         const int32_t array = RetainedAutoreleasedArray(checker);
         ASSERT_EQ(CFGetRetainCount(array), 2);

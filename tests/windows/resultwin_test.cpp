@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "framework/events.h"
@@ -99,7 +100,10 @@ TEST_F(ResultWinTest, SingleClickPicksTheWordOrCommandUnderTheMouse) {
         {"digits of the overflow count", "12...", 1, 0.5, "", "(12...)", "before", true},
         {"opening parenthesis of the count", "(12", 0, 0.5, "(12...)", "", "(12...)", true},
         {"bold heading", "Synonyms", 3, 0.5, "", "", "before", false},
-        {"leading line end", "\n", 0, 0.5, "", "", "", false},
+        // The blank area right of a line's end belongs to no word, the empty first line's too.
+        {"right of a heading's line end", "...\n\nabc", 3, 0.5, "", "", "before", false},
+        {"right of a list line's end", "...)\n", 4, 0.5, "", "", "before", false},
+        {"leading line end", "\n", 0, 0.5, "", "", "before", false},
     };
     for (const PickCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -116,6 +120,42 @@ TEST_F(ResultWinTest, SingleClickPicksTheWordOrCommandUnderTheMouse) {
             EXPECT_EQ(field.SelText(), c.word);
         }
     }
+}
+
+// Below the last line nothing is picked, and a second click there searches nothing.
+TEST_F(ResultWinTest, ClicksBelowTheLastLinePickAndSearchNothing) {
+    win.SetHeight(400);
+    auto* const edit = static_cast<QTextEdit*>(field.Widget());
+    for (const int64_t later : {100, 10}) {
+        gNow += later;
+        SendClick(edit->viewport(), QPointF(20, 380), Qt::LeftButton);
+    }
+    EXPECT_EQ(win.gLastWord, "");
+    EXPECT_EQ(ui->clipboard, "before");
+    EXPECT_EQ(SearchWin::Get().UserInput.Text(), "");
+}
+
+// The report is a drawer of the search window: after a click has given it the keyboard, typed
+// characters, Backspace and Delete go to the search field through its key filter; other keys
+// stay with the report.
+TEST_F(ResultWinTest, TypingAfterAClickGoesToTheSearchField) {
+    fw::EditField& input = SearchWin::Get().UserInput;
+    input.SetText("Haus");
+    win.Hide();
+    PMC::ShowResultWin();
+    ClickAt("def", 1);
+    ASSERT_TRUE(field.HasFocus());
+    const std::tuple<int, const char*, Qt::KeyboardModifiers, const char*> keys[] = {
+        {Qt::Key_T, "t", Qt::NoModifier, "Haust"},
+        {Qt::Key_Backspace, "\b", Qt::NoModifier, "Haus"},
+        {Qt::Key_7, "7", Qt::NoModifier, "Haus"},
+        {Qt::Key_C, "\x03", Qt::ControlModifier, "Haus"}};
+    for (const auto& [key, text, modifiers, after] : keys) {
+        SendKey(field.Widget(), key, QString::fromUtf8(text), modifiers);
+        EXPECT_EQ(input.Text(), after) << text;
+    }
+    EXPECT_EQ(ui->beeps, 1) << "the digit met the key filter";
+    EXPECT_EQ(SearchWin::Get().SearchTimer.GetMode(), fw::Timer::ModeSingle);
 }
 
 // The real clock: the first click of a run is no double-click against the stored 0.

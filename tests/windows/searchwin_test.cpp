@@ -75,15 +75,18 @@ TEST_F(SearchWinTest, KeyFilterLetsWordCharactersAndEditingKeysInAndDropsTheRest
         {"blank", 0, " ", 2, "ab ", false},
         {"hyphen", 0, "-", 2, "ab-", false},
         {"digit", 0, "7", 2, "ab", true},
-        {"question mark", 0, "?", 2, "ab", true},
         {"accented letter", 0, "é", 2, "ab", true},
+        // Equal to a letter of the set only when case is ignored: the word check rejects them.
+        {"capital sharp s", 0, "ẞ", 2, "ab", true},
+        {"long s", 0, "ſ", 2, "ab", true},
+        {"Kelvin sign", 0, "\u212A", 2, "ab", true},
         {"tab", Qt::Key_Tab, "\t", 2, "ab", true},
         {"up", Qt::Key_Up, "", 2, "ab", true},
-        {"down", Qt::Key_Down, "", 2, "ab", true},
+        {"return", Qt::Key_Return, "\r", 2, "ab", true},
+        {"shift", Qt::Key_Shift, "", 2, "ab", false},
         {"backspace", Qt::Key_Backspace, "\b", 2, "a", false},
         {"forward delete", Qt::Key_Delete, "\x7f", 0, "b", false},
         {"left", Qt::Key_Left, "", 2, "ab", false},
-        {"right", Qt::Key_Right, "", 0, "ab", false},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,7 +118,6 @@ TEST_F(SearchWinTest, TypingQuicklySearchesOnce750MsAfterTheLastKey) {
     EXPECT_GE(waited, 745);
     EXPECT_LT(waited, 900);
     EXPECT_EQ(window.SearchTimer.GetMode(), 0);
-    EXPECT_EQ(window.SearchTimer.Period(), 750);
 }
 
 // A lookup that never ends keeps the timer aborting and retrying; a change during the retry
@@ -130,7 +132,6 @@ TEST_F(SearchWinTest, ChangeDuringTheAbortRetryRestartsTheFullDebounce) {
     fw::DoEvents(100);
     TypeCharacter(window.UserInput, "e");
     const Clock::time_point change = Clock::now();
-    EXPECT_EQ(window.SearchTimer.Period(), 750);
     PMC::gULBaseformSearchRunning = false;
     ASSERT_TRUE(PumpUntil([] { return PMC::gSearchWord == "Hause"; }, 3000));
     EXPECT_GE(MsSince(change), 745);

@@ -97,6 +97,20 @@ TEST_F(DicDatabaseTest, ApostropheInPatternIsLiteralNotSql) {
     EXPECT_THAT(ui_->messages, IsEmpty());
 }
 
+// SQLite refuses a LIKE pattern beyond its limit as an error: such a pattern (a pasted text) finds
+// nothing without a fatal report, the hit lists untouched; one at the limit is still looked up.
+TEST_F(DicDatabaseTest, PatternBeyondTheLikeLimitFindsNothingWithoutAReport) {
+    LoadWords(kGermanWords);
+    ASSERT_EQ(DIC::FindWord("Berlin", true), 1);
+    const auto limit = static_cast<size_t>(DIC::gWordDB->LikePatternLimit());
+    ASSERT_GT(limit, 2u);
+    EXPECT_EQ(DIC::FindWord(std::string(limit + 1, 'a'), false), 0);
+    EXPECT_EQ(DIC::FindWord("%" + std::string(limit - 2, 'a') + "%", false), 0);
+    EXPECT_EQ(DIC::FindWord("%" + std::string(limit - 2, 'a') + "'", false), 0) << "quoted, over";
+    EXPECT_THAT(DIC::gHitID, ElementsAre(3));
+    EXPECT_THAT(ui_->messages, IsEmpty());
+}
+
 // The controller kills a pass at a row yield; the next lookup that finds rows must not build on
 // what the killed one left behind. A quit stops the row loop at once.
 TEST_F(DicDatabaseTest, InterruptedLookupLeavesPartialHitsThatTheNextLookupReplaces) {

@@ -86,6 +86,17 @@ TEST_F(DicWordGroupsTest, NegativeCountsMeanNone) {
     EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(2));
 }
 
+// A word list without a synonym group still names its words, each in no group.
+TEST_F(DicWordGroupsTest, FileWithoutGroupsLoads) {
+    dictest::GroupFileBytes file;
+    file.Int32(0).Int64(0).Int32(2).Word({}).Word({});
+    ASSERT_TRUE(Load(file));
+    EXPECT_EQ(DIC::gGroupDict->Count(), 0u);
+    EXPECT_EQ(DIC::gWordGroupsDict.Count(), 2u);
+    EXPECT_THAT(GroupKeys(1), IsEmpty());
+    EXPECT_THAT(ui_->messages, IsEmpty());
+}
+
 TEST_F(DicWordGroupsTest, MalformedFilesEndInTheirReport) {
     const std::string kCorrupted = "Selected word list file is corrupted!";
     using Bytes = dictest::GroupFileBytes;

@@ -84,7 +84,11 @@ TEST_F(PrefsTest, StoredRowsReadBackByTheirTypeCode) {
     };
     const std::string kCant = "Can't retrieve preferences value. ";
     const std::vector<StoredRow> rows = {
+        {0, "ignored", fw::Variant::TypeNil, "", ""},
         {2, "12abc", fw::Variant::TypeDouble, "12", ""},
+        {3, "4294967296", fw::Variant::TypeDouble, "4294967296", ""},
+        {5, "2.5", fw::Variant::TypeDouble, "2.5", ""},
+        {7, "2024-06-11 10:00:00", fw::Variant::TypeDate, "2024-06-11 10:00:00", ""},
         {11, "TRUE", fw::Variant::TypeBoolean, "True", ""},
         {11, "yes", fw::Variant::TypeBoolean, "False", ""},
         {9, "x", fw::Variant::TypeNil, "", kCant + "Type object isn't supported."},

@@ -26,9 +26,10 @@ class SearchDriver {
         std::string report;
         Runs bold;
         Runs italic;
-        double ms = 0;          // from the search timer's firing to the settled report
-        double cpuMs = 0;       // the program's CPU over the same span, its event pumps left out
-        double maxStallMs = 0;  // the longest the event loop went without serving a 1 ms timer
+        double ms = 0;            // from the search timer's firing to the settled report
+        double cpuMs = 0;         // the program's CPU over the same span, its event pumps left out
+        double maxStallMs = 0;    // the longest the event loop went without serving a 1 ms timer
+        double processCpuMs = 0;  // the whole process's CPU over the same span, painting included
     };
 
     SearchDriver();
@@ -40,6 +41,8 @@ class SearchDriver {
     // fired and nothing is busy any more: no busy flag, no rebuild running or pending, no
     // hand-over pending. Nothing when it has not settled within `timeoutMs`.
     std::optional<Result> Search(const std::string& word, int timeoutMs = 60000);
+    // The same with `text` put into the field whole, as a paste puts it.
+    std::optional<Result> Paste(const std::string& text, int timeoutMs = 60000);
 
     // Types one key into the search field, through its key filter.
     static void TypeKey(const std::string& character);
@@ -58,10 +61,15 @@ class SearchDriver {
 
     // `text` as a JSON string, quotes included.
     static std::string JsonString(const std::string& text);
-    // The line of JSON the driver tool prints for a result; `stats` adds cpu_ms and max_stall_ms.
+    // The line of JSON the driver tool prints for a result; `stats` adds cpu_ms, max_stall_ms and
+    // process_cpu_ms.
     static std::string ToJson(const Result& result, bool stats);
 
   private:
+    // Puts `word` into the field with `enter` and waits as Search does.
+    std::optional<Result> Enter(const std::string& word, void (*enter)(const std::string&),
+                                int timeoutMs);
+
     struct Probe;
     std::unique_ptr<Probe> probe_;
 };

@@ -6,13 +6,17 @@
 namespace wordfiles {
 namespace {
 
+unsigned char FoldAscii(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
 std::vector<std::string> UniqueSorted(std::vector<std::string> words,
                                       const std::vector<Group>& groups) {
     for (const Group& group : groups) {
         words.insert(words.end(), group.begin(), group.end());
     }
-    // std::string orders like memcmp: byte order, whatever the locale.
-    std::sort(words.begin(), words.end());
+    std::sort(words.begin(), words.end(), InNocaseOrder);
     words.erase(std::unique(words.begin(), words.end()), words.end());
     if (words.size() > static_cast<size_t>(INT32_MAX)) {
         throw std::length_error("more words than 32-bit word IDs can number");
@@ -21,7 +25,7 @@ std::vector<std::string> UniqueSorted(std::vector<std::string> words,
 }
 
 int32_t IdOf(const std::vector<std::string>& words, const std::string& word) {
-    const auto found = std::lower_bound(words.begin(), words.end(), word);
+    const auto found = std::lower_bound(words.begin(), words.end(), word, InNocaseOrder);
     return static_cast<int32_t>(found - words.begin());
 }
 
@@ -91,6 +95,21 @@ void IndexWordGroups(const AssemblyLimits& limits, WordFileContent& content) {
 }
 
 }  // namespace
+
+bool InNocaseOrder(const std::string& a, const std::string& b) {
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const unsigned char x = FoldAscii(a[i]);
+        const unsigned char y = FoldAscii(b[i]);
+        if (x != y) {
+            return x < y;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return a < b;  // std::string orders like memcmp: byte order, whatever the locale
+}
 
 WordFileContent Assemble(std::vector<std::string> words, const std::vector<Group>& groups,
                          const AssemblyLimits& limits) {

@@ -1,5 +1,5 @@
 // Turns the words and synonym groups of one language into what its two word files hold: the
-// words with dense IDs in byte order, and the groups with dense keys in source order, both
+// words with dense IDs in NOCASE order, and the groups with dense keys in source order, both
 // cross-referenced. Pure; the result owns its data.
 #pragma once
 
@@ -20,7 +20,7 @@ struct AssemblyLimits {
 };
 
 struct WordFileContent {
-    std::vector<std::string> words;                // word ID = index; unique, in byte order
+    std::vector<std::string> words;                // word ID = index; unique, InNocaseOrder
     std::vector<std::vector<int32_t>> groups;      // group key = index; member IDs, source order
     std::vector<std::vector<int32_t>> wordGroups;  // per word ID, its group keys, ascending
 
@@ -28,6 +28,11 @@ struct WordFileContent {
     size_t splitGroups = 0;    // groups that became several
     size_t cappedWords = 0;    // words that lost groups to the limit
 };
+
+// SQLite's NOCASE order (ASCII letters folded, a prefix before its extensions), ties in byte
+// order. Word IDs follow it, so that the word database's NOCASE index, its rows and its fragment
+// index all hold the words in one order.
+bool InNocaseOrder(const std::string& a, const std::string& b);
 
 // `words` and every group word become the word list; a group keeps each word once, at its first
 // place, and stays when it holds at least one word (each synset or thesaurus line is a group).

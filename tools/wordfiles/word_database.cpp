@@ -8,6 +8,7 @@
 #include "framework/sqlite_handles.h"
 #include "tools/wordfiles/replacing_file.h"
 #include "worddata/DIC.h"
+#include "worddata/FragmentIndex.h"
 
 namespace wordfiles {
 namespace {
@@ -74,6 +75,11 @@ void Fill(const std::filesystem::path& file, const std::vector<std::string>& wor
     Execute(db.get(), "CREATE INDEX words_wWord_binary ON words (wWord COLLATE BINARY)");
     Execute(db.get(), "CREATE INDEX words_wWord_nocase ON words (wWord COLLATE NOCASE)");
     Execute(db.get(), "CREATE INDEX words_wSoundex ON words (wSoundex)");
+    for (const std::string& statement : FragmentIndex::BuildStatements()) {
+        Execute(db.get(), statement.c_str());
+    }
+    // Merging the index's segments leaves free pages behind; the shipped file has none.
+    Execute(db.get(), "VACUUM");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The word database: table `words` (wID, wWord, wSoundex) with one row per word, wID = position,
-// wSoundex made by the program's own DIC::GetSoundex, and the indexes that the program's LIKE and
-// soundex selects use. Two runs over the same words give byte-identical files. The target is
+// wSoundex made by the program's own DIC::GetSoundex, the indexes that the program's LIKE and
+// soundex selects use, and the trigram index of FragmentIndex. Two runs over the same words give byte-identical files. The target is
 // replaced only when complete; failures throw std::runtime_error (or a filesystem error).
 #pragma once
 

@@ -1,0 +1,100 @@
+// One whole search through the real windows, typed into the search field as a user would.
+#include "whole_search.h"
+
+#include <ctime>
+#include <string>
+
+#include "bench_ui.h"
+#include "framework/folderitem.h"
+#include "framework/localization.h"
+#include "online_replies.h"
+#include "search/App.h"
+#include "search/PMC.h"
+#include "sources/SSC.h"
+#include "sources/ServiceHosts.h"
+#include "tools/drive/SearchDriver.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+#include "worddata/DIC.h"
+
+namespace {
+
+// Loads the German word files of `resources` once per process: the word store is global.
+bool OpenGermanWordFiles(const std::filesystem::path& resources) {
+    static const bool loaded = [&resources] {
+        InstallSilentUI();
+        fw::SetLocalizationLanguage("en");
+        fw::SetExecutableFile((resources / ".." / "bin" / "quorvane").string());
+        DIC::gSelectedLanguage = "DE";
+        DIC::gDE = true;
+        App::gDBLoaded = DIC::LoadDB("DE") && DIC::LoadWL("DE");
+        DIC::CreateOnlineClients();
+        SSC::Initialize();
+        App::gSSCLanguage = App::ChooseSSCLanguage();
+        SSC::SetLanguage(App::gSSCLanguage);
+        PMC::InitializeGlobals();
+        PMC::ShowSearchWin();
+        return App::gDBLoaded;
+    }();
+    return loaded;
+}
+
+double CpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// The spell checker's share of a search (its verdict and its guesses), which is not the local
+// passes' and has a budget of its own.
+// Measured after a first call, which loads the dictionary.
+double SpellCheckerMs(const std::string& word) {
+    constexpr int kRounds = 3;
+    SSC::GetGuessesForWord(word);
+    const double start = CpuMs();
+    for (int i = 0; i < kRounds; ++i) {
+        SSC::CheckString(word, App::gSSCLanguage);
+        SSC::GetGuessesForWord(word);
+    }
+    return (CpuMs() - start) / kRounds;
+}
+
+// Each iteration searches the word and then a rejected one-letter word, which hides the result
+// window again, so every measured search starts from the same state.
+}  // namespace
+
+void BM_WholeSearch(benchmark::State& state, const std::string& word,
+                    const std::filesystem::path& resources) {
+    if (!OpenGermanWordFiles(resources)) {
+        state.SkipWithError("German word files missing");
+        return;
+    }
+    // The online lookups go to services on this machine that know no word.
+    LocalHTTPServer services;
+    services.responder = online::KnowsNothing;
+    ServiceHosts::PointAllAt(services.HostAndPort());
+    SearchDriver driver;
+    const double spellChecker = SpellCheckerMs(word);
+    double stall = 0;
+    double wall = 0;
+    double cpu = 0;
+    double processCpu = 0;
+    for (auto _ : state) {
+        const auto result = driver.Search(word);
+        if (!result) {
+            state.SkipWithError("the search did not settle");
+            return;
+        }
+        state.SetIterationTime(std::max(result->cpuMs - spellChecker, 0.0) / 1e3);
+        cpu += result->cpuMs;
+        processCpu += result->processCpuMs;
+        stall = std::max(stall, result->maxStallMs);
+        wall += result->ms;
+        driver.Search("x");
+    }
+    state.counters["max_stall_ms"] = stall;
+    state.counters["spell_checker_ms"] = spellChecker;
+    state.counters["wall_ms"] = wall / static_cast<double>(state.iterations());
+    state.counters["with_spell_checker_ms"] = cpu / static_cast<double>(state.iterations());
+    state.counters["process_cpu_ms"] = processCpu / static_cast<double>(state.iterations());
+}

@@ -1,0 +1,166 @@
+// The application object: the steps of its Open in their order, the tables from which it chooses
+// the spell checker's language and the result window's step, the activation, and the quit.
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/folderitem.h"
+#include "framework/localization.h"
+#include "framework/scoped_environment.h"
+#include "framework/shell.h"
+#include "framework/text.h"
+#include "framework/threads.h"
+#include "framework/variant.h"
+#include "platform/runtime.h"
+#include "search/App.h"
+#include "search/PMC.h"
+#include "windows/EditionPictures.h"
+#include "windows/ResultWin.h"
+#include "windows/SearchWin.h"
+#include "worddata/DIC.h"
+#include "worddata/PREFS.h"
+
+#include "test_ui.h"
+
+namespace searchtest {
+namespace {
+
+// The processor probe's sysctl keys answered from `values`; a key without a value fails as an
+// unknown one does. `onProbe` runs at every command.
+void AnswerProbe(const std::map<std::string, std::string>& values,
+                 const std::function<void()>& onProbe = {}) {
+    fw::SetShellBackend([values, onProbe](const std::string& command) {
+        if (onProbe) {
+            onProbe();
+        }
+        const std::string key = command.substr(command.find(' ') + 1);
+        const auto value = values.find(key);
+        if (value == values.end()) {
+            return fw::ShellOutcome{255, "sysctl: unknown oid\n"};
+        }
+        return fw::ShellOutcome{0, key + ": " + value->second + "\n"};
+    });
+}
+
+class AppTest : public ::testing::Test {
+  protected:
+    void TearDown() override { fw::SetShellBackend({}); }
+    ScopedRecordingUI ui_;
+};
+
+TEST_F(AppTest, OpenRunsItsStepsInOrderAndTheTitleFollowsTheLanguage) {
+    QTemporaryDir config;
+    const ScopedEnvironment configHome("XDG_CONFIG_HOME", config.path().toStdString());
+    fw::SetLocalizationLanguage("en");
+    fw::SetExecutableFile(
+        (std::filesystem::path(QUORVANE_TEST_RESOURCES) / ".." / "bin" / "quorvane").string());
+    PREFS::Initialize();
+    PREFS::Store("DicLanguage", fw::Variant("DE"));
+    PREFS::gPrefsDB.reset();
+    PMC::InitializeGlobals();
+    SearchWin& search = SearchWin::Get();
+    // What the steps before the processor probe have done, and the steps after it have not.
+    std::string atProbe;
+    AnswerProbe({{"hw.cputype", "18"}, {"hw.cpusubtype", "9"}}, [&] {
+        const bool germanTitle = search.WinTitleFake.Backdrop() == WinTitleDE();
+        atProbe = std::to_string(App::gDBLoaded) + std::to_string(germanTitle) + " " +
+                  App::gSSCLanguage + " " + platform::Runtime::Get()->Checker().Language() + " " +
+                  std::to_string(search.Visible()) + std::to_string(ResultWin::Exists());
+    });
+
+    App app;
+    app.Open();
+
+    EXPECT_EQ(atProbe, "11 de de 00") << "loaded, German title, languages set; not shown yet";
+    EXPECT_EQ(PMC::gWindowStep, 80);
+    EXPECT_TRUE(search.Visible());
+    EXPECT_EQ(search.Left(), 1024 - 300 - 2);
+    EXPECT_EQ(search.Top(), 24);
+    EXPECT_TRUE(search.UserInput.HasFocus());
+    EXPECT_FALSE(ResultWin::Get().Visible());
+    EXPECT_TRUE(ui_->messages.empty());
+    PREFS::gPrefsDB.reset();
+}
+
+TEST_F(AppTest, WindowStepFollowsTheProcessorClassAndClock) {
+    struct Row {
+        const char* type;
+        const char* subtype;
+        const char* megahertz;  // nullptr: the clock can't be read
+        int step;
+    };
+    for (const Row& row :
+         {Row{"18", "9", nullptr, 80}, Row{"18", "10", "1199", 60}, Row{"18", "10", "1200", 40},
+          Row{"18", "10", nullptr, 60}, Row{"18", "100", nullptr, 30}, Row{"7", "4", nullptr, 20},
+          Row{"18", "12", nullptr, 20}, Row{"x", "x", nullptr, 20}}) {
+        std::map<std::string, std::string> probe = {{"hw.cpusubtype", row.subtype}};
+        if (row.type != std::string("x")) {
+            probe["hw.cputype"] = row.type;
+        }
+        if (row.megahertz) {
+            probe["hw.cpufrequency"] = std::string(row.megahertz) + "000000";
+        }
+        AnswerProbe(probe);
+        EXPECT_EQ(App::ChooseWindowStep(), row.step) << row.type << "/" << row.subtype;
+    }
+}
+
+TEST_F(AppTest, SpellCheckerLanguageFollowsTheDictionaryLanguageAndRegion) {
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    const std::string saved = DIC::gSelectedLanguage;
+    for (const auto& [language, chosen] :
+         Pairs{{"DE", "de"}, {"de", "de"}, {"", ""}, {"FR", ""}, {"EN", "en"}}) {
+        DIC::gSelectedLanguage = language;
+        EXPECT_EQ(App::ChooseSSCLanguage(), chosen) << language;
+    }
+    DIC::gSelectedLanguage = saved;
+    for (const auto& [region, chosen] : Pairs{{"US", "en"},
+                                              {"us", "en"},
+                                              {"GB", "en_GB"},
+                                              {"gB", "en_GB"},
+                                              {"AU", "Multilingual"}}) {
+        EXPECT_EQ(App::EnglishSSCLanguage(region), chosen) << region;
+    }
+}
+
+TEST_F(AppTest, EveryActivationSelectsTheWholeSearchText) {
+    SearchWin& search = SearchWin::Get();
+    App app;
+    for (const std::string text : {"", "Haustür"}) {
+        search.UserInput.SetText(text);
+        search.UserInput.SetSelStart(2);
+        app.Activate();
+        EXPECT_TRUE(search.UserInput.HasFocus());
+        EXPECT_EQ(search.UserInput.SelStart(), 0);
+        EXPECT_EQ(search.UserInput.SelLength(), fw::Len(text));
+    }
+}
+
+// While quitting no pass starts: neither a search's first pass nor the next one of an ending pass,
+// whose flag is set all the same.
+TEST_F(AppTest, NoPassStartsWhileQuitting) {
+    PMC::InitializeGlobals();
+    SearchWin& search = SearchWin::Get();
+    App app;
+    EXPECT_FALSE(app.CancelClose()) << "a quit is never cancelled";
+    search.UserInput.SetText("Xylofantik");
+    PMC::SearchNow();
+    EXPECT_EQ(PMC::gSearchWord, "Xylofantik");
+    EXPECT_FALSE(PMC::IsAnySearchRunning());
+    EXPECT_NE(search.FragmentSearchThread.GetState(), fw::Thread::State::Running);
+    PMC::FinishedSynonymSearch();
+    EXPECT_TRUE(PMC::gFragmentSearchRunning);
+    EXPECT_NE(search.FragmentSearchThread.GetState(), fw::Thread::State::Running);
+    App::gAppIsQuitting = false;
+    PMC::InitializeGlobals();
+}
+
+}  // namespace
+}  // namespace searchtest
