@@ -22,6 +22,9 @@ constexpr int64_t kLongestFragment = 64;  // keeps the query short; the scan ans
 // or over the NOCASE index of a file numbered in that index's order.
 constexpr std::string_view kScansInIdOrder[] = {
     "SCAN words", "SCAN words USING COVERING INDEX words_wWord_nocase"};
+// wID is the table's row ID, so the word-ID order is the order of the table and of its indexes'
+// ties.
+constexpr std::string_view kIdIsRowId = "SEARCH words USING INTEGER PRIMARY KEY (rowid=?)";
 
 // `text` between two `quote` characters, each quote inside doubled.
 std::string Quoted(std::string_view text, char quote) {
@@ -48,22 +51,32 @@ std::string TrigramQuery(const std::string& fragment) {
     return query;
 }
 
-bool HasIndex(fw::Database& db) {
-    const auto rows =
-        db.SQLSelect("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'words_trigram'");
-    return rows && !rows->EndOfFile();
+// The column of the select's only row; nothing when it gives no row or several.
+std::optional<std::string> OnlyValue(fw::Database& db, const std::string& sql,
+                                     const std::string& column) {
+    const auto rows = db.SQLSelect(sql);
+    if (!rows || rows->RecordCount() != 1) {
+        return std::nullopt;
+    }
+    return rows->Field(column).StringValue();
 }
 
-// The planner picks the scan's index; only a scan in word-ID order can be answered in index order.
-bool ScanFollowsIdOrder(fw::Database& db) {
-    const auto rows =
-        db.SQLSelect("EXPLAIN QUERY PLAN SELECT wID, wWord FROM words WHERE wWord LIKE '%x%'");
-    if (!rows || rows->RecordCount() != 1) {
+// The index answers in the scan's order only in a file that the builder marked as numbered in
+// NOCASE order, whose word ID is the row ID, and whose scan the planner runs in word-ID order.
+bool AnswersInScanOrder(fw::Database& db) {
+    if (!OnlyValue(db,
+                   "SELECT 1 AS found FROM sqlite_schema WHERE type = 'table' AND name = "
+                   "'words_trigram'",
+                   "found") ||
+        OnlyValue(db, "PRAGMA user_version", "user_version") != std::to_string(kIdsInNocaseOrder) ||
+        OnlyValue(db, "EXPLAIN QUERY PLAN SELECT wWord FROM words WHERE wID = 0", "detail") !=
+            kIdIsRowId) {
         return false;
     }
-    const std::string detail = rows->Field("detail").StringValue();
-    return std::find(std::begin(kScansInIdOrder), std::end(kScansInIdOrder), detail) !=
-           std::end(kScansInIdOrder);
+    const std::optional<std::string> scan = OnlyValue(
+        db, "EXPLAIN QUERY PLAN SELECT wID, wWord FROM words WHERE wWord LIKE '%x%'", "detail");
+    return scan && std::find(std::begin(kScansInIdOrder), std::end(kScansInIdOrder), *scan) !=
+                       std::end(kScansInIdOrder);
 }
 
 }  // namespace
@@ -74,6 +87,10 @@ std::vector<std::string> BuildStatements() {
         "content_rowid='wID', tokenize='trigram', detail='none', columnsize=0)",
         "INSERT INTO words_trigram(words_trigram) VALUES('rebuild')",
         "INSERT INTO words_trigram(words_trigram) VALUES('optimize')"};
+}
+
+std::string MarkStatement() {
+    return "PRAGMA user_version = " + std::to_string(kIdsInNocaseOrder);
 }
 
 std::optional<std::string> IndexableFragment(const std::string& pattern) {
@@ -92,7 +109,7 @@ std::optional<std::string> IndexableFragment(const std::string& pattern) {
 
 std::unique_ptr<fw::RecordSet> Select(fw::Database& db, const std::string& pattern) {
     const std::optional<std::string> fragment = IndexableFragment(pattern);
-    if (!fragment || !HasIndex(db) || !ScanFollowsIdOrder(db)) {
+    if (!fragment || !AnswersInScanOrder(db)) {
         return nullptr;
     }
     return db.SQLSelect(

@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -136,16 +137,25 @@ TEST_F(FragmentIndexTest, IndexGivesTheScansRowsInTheScansOrderInBothCaseModes) 
     EXPECT_THAT(ui_->messages, ::testing::IsEmpty());
 }
 
-// Without the NOCASE index the scan runs over the byte-ordered one, an order the index can't give:
-// the lookup scans.
+// Orders the index can't give are scanned: without the NOCASE index the scan runs over the
+// byte-ordered one; a file numbered in byte order has an index but not the builder's mark.
 TEST_F(FragmentIndexTest, FileWhoseScanIsNotInWordIdOrderIsScanned) {
-    DIC::gWordDB.reset();
-    sqlite_probe::Execute(file_, "DROP INDEX words_wWord_nocase");
-    OpenWordDatabase();
-    EXPECT_EQ(FragmentIndex::Select(*DIC::gWordDB, "%ung%"), nullptr);
-    const std::vector<int32_t> expected = ScanIds("%ung%", false);
-    ASSERT_EQ(DIC::FindWord("%ung%", false), static_cast<int32_t>(expected.size()));
-    EXPECT_EQ(DIC::gHitID, expected);
+    for (const bool numberedInByteOrder : {false, true}) {
+        DIC::gWordDB.reset();
+        if (numberedInByteOrder) {
+            std::vector<std::string> words = wordfiles::Assemble(words_, {}).words;
+            std::sort(words.begin(), words.end());
+            wordfiles::WriteWordDatabase(file_, words);
+            scan_ = sqlite_probe::Open(file_.string());
+        } else {
+            sqlite_probe::Execute(file_, "DROP INDEX words_wWord_nocase");
+        }
+        OpenWordDatabase();
+        EXPECT_EQ(FragmentIndex::Select(*DIC::gWordDB, "%ung%"), nullptr);
+        const std::vector<int32_t> expected = ScanIds("%ung%", false);
+        ASSERT_EQ(DIC::FindWord("%ung%", false), static_cast<int32_t>(expected.size()));
+        EXPECT_EQ(DIC::gHitID, expected);
+    }
 }
 
 }  // namespace

@@ -61,6 +61,25 @@ void InsertWords(sqlite3* db, const std::vector<std::string>& words) {
     }
 }
 
+// Whether the word IDs follow the order in which the NOCASE index holds the words.
+bool IdsFollowNocaseOrder(sqlite3* db) {
+    const Statement select =
+        Prepare(db, "SELECT wID FROM words ORDER BY wWord COLLATE NOCASE, wID");
+    sqlite3_int64 previous = -1;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+        const sqlite3_int64 id = sqlite3_column_int64(select.get(), 0);
+        if (id <= previous) {
+            return false;
+        }
+        previous = id;
+    }
+    if (rc != SQLITE_DONE) {
+        Fail(db, "can't read the word order");
+    }
+    return true;
+}
+
 void Fill(const std::filesystem::path& file, const std::vector<std::string>& words) {
     const Connection db = Create(file);
     // The file is a temporary one until it is complete: no journal and no syncing needed.
@@ -77,6 +96,9 @@ void Fill(const std::filesystem::path& file, const std::vector<std::string>& wor
     Execute(db.get(), "CREATE INDEX words_wSoundex ON words (wSoundex)");
     for (const std::string& statement : FragmentIndex::BuildStatements()) {
         Execute(db.get(), statement.c_str());
+    }
+    if (IdsFollowNocaseOrder(db.get())) {
+        Execute(db.get(), FragmentIndex::MarkStatement().c_str());
     }
     // Merging the index's segments leaves free pages behind; the shipped file has none.
     Execute(db.get(), "VACUUM");
