@@ -15,7 +15,6 @@ class SilentUI : public fw::UIServices {
     std::string ClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     bool AsyncShiftKey() override { return false; }
-    int ScreenWidth() override { return 1024; }
     int ScreenAvailableHeight() override { return 746; }
     Area ScreenBounds() override { return {0, 0, 1024, 768}; }
     void ShowURL(const std::string&) override {}

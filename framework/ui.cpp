@@ -103,12 +103,6 @@ class QtUI : public UIServices {
                (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) != 0;
     }
 
-    // 0 without a screen.
-    int ScreenWidth() override {
-        const QScreen* const screen = PrimaryScreen();
-        return screen ? screen->geometry().width() : 0;
-    }
-
     int ScreenAvailableHeight() override {
         const QScreen* const screen = PrimaryScreen();
         return screen ? screen->availableGeometry().height() : 0;

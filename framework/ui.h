@@ -27,10 +27,10 @@ class UIServices {
     virtual void SetClipboardText(const std::string& text) = 0;
     // Whether Shift is held down at this moment.
     virtual bool AsyncShiftKey() = 0;
-    // Screen 0, the main screen: its width and the height available to windows, in pixels.
-    virtual int ScreenWidth() = 0;
+    // Screen 0, the main screen: the height available to windows, in pixels.
     virtual int ScreenAvailableHeight() = 0;
-    // Screen 0's whole area: left, top, width and height.
+    // Screen 0's whole area in desktop coordinates: left, top, width and height. Its origin is
+    // not (0, 0) when another screen lies left of or above it.
     struct Area {
         int left = 0;
         int top = 0;

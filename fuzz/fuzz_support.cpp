@@ -23,7 +23,6 @@ class SilentUI : public fw::UIServices {
     std::string ClipboardText() override { return ""; }
     void SetClipboardText(const std::string&) override {}
     bool AsyncShiftKey() override { return false; }
-    int ScreenWidth() override { return 1024; }
     int ScreenAvailableHeight() override { return 746; }
     Area ScreenBounds() override { return {0, 0, 1024, 768}; }
     void ShowURL(const std::string&) override {}

@@ -283,8 +283,10 @@ void SearchFinished() {
 
 void ShowSearchWin() {
     SearchWin& window = SearchWin::Get();
-    window.SetLeft(fw::UI().ScreenWidth() - window.Width() - kSearchWinRightGap);
-    window.SetTop(kSearchWinTop);
+    // Relative to the main screen's origin, which need not be the desktop's.
+    const fw::UIServices::Area screen = fw::UI().ScreenBounds();
+    window.SetLeft(screen.left + screen.width - window.Width() - kSearchWinRightGap);
+    window.SetTop(screen.top + kSearchWinTop);
     window.Show();
     if (!window.UserInput.HasFocus()) {
         window.UserInput.SetFocus();

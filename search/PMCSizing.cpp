@@ -30,7 +30,8 @@ int64_t gHideCountAtBuildStart = 0;
 
 int64_t RoomBelowSearchWin() {
     const SearchWin& search = SearchWin::Get();
-    return int64_t{fw::UI().ScreenAvailableHeight()} - search.Top() - search.Height();
+    const int64_t topOnScreen = int64_t{search.Top()} - fw::UI().ScreenBounds().top;
+    return int64_t{fw::UI().ScreenAvailableHeight()} - topOnScreen - search.Height();
 }
 
 // At least the window's minimum, else at most the room below the search window. A screen with

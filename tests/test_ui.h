@@ -18,10 +18,9 @@ class RecordingUI : public fw::UIServices {
     std::string ClipboardText() override { return clipboard; }
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     bool AsyncShiftKey() override { return shiftDown; }
-    int ScreenWidth() override { return screenWidth; }
     int ScreenAvailableHeight() override { return screenAvailableHeight; }
     void ShowURL(const std::string& url) override { urls.push_back(url); }
-    Area ScreenBounds() override { return {0, 0, screenWidth, screenHeight}; }
+    Area ScreenBounds() override { return {screenLeft, screenTop, screenWidth, screenHeight}; }
     void SetMouseCursor(Cursor cursor) override { cursors.push_back(cursor); }
     // Records the items with their enabled state and chooses the enabled one whose text is
     // menuChoice (ignoring case).
@@ -37,6 +36,8 @@ class RecordingUI : public fw::UIServices {
     int beeps = 0;
     std::string clipboard;
     bool shiftDown = false;
+    int screenLeft = 0;
+    int screenTop = 0;
     int screenWidth = 1024;
     int screenAvailableHeight = 746;
     int screenHeight = 768;

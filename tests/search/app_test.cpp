@@ -75,14 +75,17 @@ TEST_F(AppTest, OpenRunsItsStepsInOrderAndTheTitleFollowsTheLanguage) {
                   std::to_string(search.Visible()) + std::to_string(ResultWin::Exists());
     });
 
+    // The main screen right of another one and lower.
+    ui_->screenLeft = 1920;
+    ui_->screenTop = 180;
     App app;
     app.Open();
 
     EXPECT_EQ(atProbe, "11 de de 00") << "loaded, German title, languages set; not shown yet";
     EXPECT_EQ(PMC::gWindowStep, 80);
     EXPECT_TRUE(search.Visible());
-    EXPECT_EQ(search.Left(), 1024 - 300 - 2);
-    EXPECT_EQ(search.Top(), 24);
+    EXPECT_EQ(search.Left(), 1920 + 1024 - 300 - 2);
+    EXPECT_EQ(search.Top(), 180 + 24);
     EXPECT_TRUE(search.UserInput.HasFocus());
     EXPECT_FALSE(ResultWin::Get().Visible());
     EXPECT_TRUE(ui_->messages.empty());

@@ -17,9 +17,11 @@ namespace {
 class SizingTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The main screen lies below another one.
+        ui_->screenTop = 300;
         ui_->screenAvailableHeight = 1000;
         PMC::InitializeGlobals();
-        SearchWin::Get().SetTop(24);
+        SearchWin::Get().SetTop(324);
         ResultWin& result = ResultWin::Get();
         result.Hide();
         result.SetHeight(100);
@@ -46,7 +48,9 @@ class SizingTest : public ::testing::Test {
         }
     }
 
-    static int BelowSearchWin() { return SearchWin::Get().Top() + SearchWin::Get().Height(); }
+    int BelowSearchWin() const {
+        return SearchWin::Get().Top() + SearchWin::Get().Height() - ui_->screenTop;
+    }
 
     ScopedRecordingUI ui_;
 };

@@ -22,7 +22,6 @@ class PrintingUI : public fw::UIServices {
     std::string ClipboardText() override { return real_->ClipboardText(); }
     void SetClipboardText(const std::string& text) override { real_->SetClipboardText(text); }
     bool AsyncShiftKey() override { return real_->AsyncShiftKey(); }
-    int ScreenWidth() override { return real_->ScreenWidth(); }
     int ScreenAvailableHeight() override { return real_->ScreenAvailableHeight(); }
     Area ScreenBounds() override { return real_->ScreenBounds(); }
     void ShowURL(const std::string& url) override { urls.push_back(url); }
