@@ -68,6 +68,9 @@ void Application::RequestActivation() {
 }
 
 bool Application::QuitRequested() {
+    if (quitRequested_) {
+        return false;
+    }
     if (CancelClose()) {
         return true;
     }

@@ -25,8 +25,9 @@ class Application {
     // Open included), and Close once the loop has ended. Returns the exit code of the quit.
     int Run();
 
-    // A quit has been asked for: delivers CancelClose while the loop still runs; true when it
-    // cancelled the quit. The framework's quit (fw::Quit) calls it before it ends the loop.
+    // A quit has been asked for: delivers CancelClose, once per quit that was not cancelled;
+    // true when it cancelled the quit. The framework's quit (fw::Quit) calls it at once, before
+    // it ends the loop.
     bool QuitRequested();
 
     // The application's menu bar, which serves every window without a bar of its own; `bar` must

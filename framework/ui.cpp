@@ -58,17 +58,10 @@ class QtUI : public UIServices {
         if (!application) {
             return;
         }
-        // Queued, so that a quit asked for before the event loop runs still ends it.
+        // Queued, so that a quit asked for before the event loop runs still ends it, and a quit
+        // asked for inside a modal box's loop ends the application's loop, not the box's.
         QMetaObject::invokeMethod(
-            application,
-            [exitCode] {
-                Application* const running = Application::Current();
-                if (running != nullptr && running->QuitRequested()) {
-                    return;
-                }
-                QCoreApplication::exit(exitCode);
-            },
-            Qt::QueuedConnection);
+            application, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
     }
 
     void Beep() override {
@@ -195,7 +188,13 @@ std::unique_ptr<UIServices> SetUI(std::unique_ptr<UIServices> services) {
 void MsgBox(const std::string& text) {
     UI().MsgBox(text);
 }
+// The application hears of the quit at once: what runs on until the loop ends (the rest of a
+// search pass after a fatal report) must already see that the application is quitting.
 void Quit(int exitCode) {
+    Application* const application = Application::Current();
+    if (application != nullptr && application->QuitRequested()) {
+        return;
+    }
     UI().Quit(exitCode);
 }
 void Beep() {

@@ -17,8 +17,8 @@ class UIServices {
     // Modal message box with the text as plain text; returns when dismissed. Without a
     // QApplication the text goes to standard error.
     virtual void MsgBox(const std::string& text) = 0;
-    // Asks the application to quit with the exit code once control is back in the event loop;
-    // returns to the caller at once.
+    // Ends the application's event loop with the exit code once control is back in it; returns
+    // to the caller at once.
     virtual void Quit(int exitCode) = 0;
     virtual void Beep() = 0;
 
@@ -55,6 +55,9 @@ UIServices& UI();
 std::unique_ptr<UIServices> SetUI(std::unique_ptr<UIServices> services);
 
 void MsgBox(const std::string& text);
+// Asks the application to quit: the application object (if any) hears of it at once and may
+// cancel it (Application::QuitRequested); otherwise the event loop ends with the exit code once
+// control is back in it.
 void Quit(int exitCode);
 void Beep();
 std::string ClipboardText();

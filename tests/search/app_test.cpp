@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/database.h"
+#include "framework/events.h"
 #include "framework/folderitem.h"
 #include "framework/localization.h"
 #include "framework/scoped_environment.h"
@@ -161,6 +164,30 @@ TEST_F(AppTest, NoPassStartsWhileQuitting) {
     PMC::FinishedSynonymSearch();
     EXPECT_TRUE(PMC::gFragmentSearchRunning);
     EXPECT_NE(search.FragmentSearchThread.GetState(), fw::Thread::State::Running);
+    App::gAppIsQuitting = false;
+    PMC::InitializeGlobals();
+}
+
+// The fatal report's quit is heard at once, so the failing pass's end starts no further pass
+// (whose lookup would fail with a box of its own).
+TEST_F(AppTest, ALookupFailureInsideAPassShowsOneBoxAndStartsNoFurtherPass) {
+    PMC::InitializeGlobals();
+    App app;
+    QTemporaryDir folder;
+    DIC::gWordDB = std::make_unique<fw::Database>();  // without a words table
+    DIC::gWordDB->DatabaseFile = folder.filePath("empty.tdb").toStdString();
+    ASSERT_TRUE(DIC::gWordDB->CreateDatabaseFile());
+    App::gDBLoaded = true;
+    PMC::gSearchWord = "Haus";
+    PMC::gFragmentSearchRunning = true;
+    SearchWin& search = SearchWin::Get();
+    search.FragmentSearchThread.Run();
+    fw::DoEvents(200);
+    EXPECT_EQ(ui_->messages.size(), 1u);
+    EXPECT_TRUE(App::IsQuitting());
+    EXPECT_NE(search.SoundexSearchThread.GetState(), fw::Thread::State::Running);
+    DIC::gWordDB.reset();
+    App::gDBLoaded = false;
     App::gAppIsQuitting = false;
     PMC::InitializeGlobals();
 }

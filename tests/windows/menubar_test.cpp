@@ -66,6 +66,7 @@ void Activate(fw::Window& window) {
 class MenuBarTest : public ::testing::Test {
   protected:
     void TearDown() override {
+        App::gAppIsQuitting = false;
         for (int i = fw::WindowCount() - 1; i >= 0; --i) {
             fw::Window* const window = fw::WindowAt(i);
             if (dynamic_cast<TextWindow*>(window) || dynamic_cast<AboutWindow*>(window)) {
