@@ -130,8 +130,10 @@ TEST_F(SearchFlowTest, RejectedInputHidesTheResultWindowAndSearchesNothing) {
     ASSERT_TRUE(ResultWin::Get().Visible());
     for (const char* input : {"x", "Haus1", "Haus.", "-haus"}) {
         SCOPED_TRACE(input);
-        SearchWin::Get().UserInput.SetText(input);
-        ASSERT_TRUE(SearchDriver::WaitUntilSettled(5000));
+        const auto shown = driver_.Paste(input, 5000);
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->report, "") << "the window is hidden";
+        EXPECT_TRUE(shown->bold.empty());
         EXPECT_EQ(PMC::gSearchWord, "");
         EXPECT_FALSE(PMC::gDirectHit);
         EXPECT_FALSE(ResultWin::Get().Visible());

@@ -274,9 +274,12 @@ std::optional<SearchDriver::Result> SearchDriver::Enter(const std::string& word,
     Result result;
     result.word = word;
     result.hit = PMC::gDirectHit;
-    result.report = ResultWin::Get().ResultField.Text();
-    result.bold = RunsOf(PMC::gBoldMarkers);
-    result.italic = RunsOf(PMC::gItalicMarkers);
+    // A hidden result window shows no report: its field still holds an earlier word's.
+    if (ResultWin::Exists() && ResultWin::Get().Visible()) {
+        result.report = ResultWin::Get().ResultField.Text();
+        result.bold = RunsOf(PMC::gBoldMarkers);
+        result.italic = RunsOf(PMC::gItalicMarkers);
+    }
     if (probe_->firedAt >= 0) {
         result.ms = NowMs() - probe_->firedAt;
         result.cpuMs = probe_->ProgramCpuSinceFire();
