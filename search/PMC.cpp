@@ -27,7 +27,7 @@ constexpr int kSearchWinTop = 24;
 constexpr int kSearchWinRightGap = 2;
 const char* const kProductName = "Quorvane";
 
-uint64_t gAborts = 0;  // SearchAbort calls so far: tells SearchNow that a pump ended its search
+uint64_t gAborts = 0;  // SearchAbort calls so far
 
 void EmptyResultLists() {
     for (WordList* list :
@@ -247,6 +247,10 @@ bool CheckDirectHit() {
     }
     fw::DoEvents(kHitCheckPumpMs);
     return hit;
+}
+
+uint64_t AbortCount() {
+    return gAborts;
 }
 
 void SearchAbort() {

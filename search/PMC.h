@@ -66,6 +66,9 @@ std::string NormalizeWord(const std::string& s);
 bool CheckWord(const std::string& word);
 bool CheckDirectHit();
 void SearchAbort();
+// SearchAbort calls so far: an operation that pumps events compares it before and after, to learn
+// whether its search was ended in there.
+uint64_t AbortCount();
 bool IsAnySearchRunning();
 void SearchFinished();
 

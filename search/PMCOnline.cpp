@@ -49,14 +49,17 @@ bool FollowUpsDue(bool found, bool firstTry) {
     return firstTry && gDirectHit && !gInternetError && found;
 }
 
-// A follow-up flag set for requests that were then not sent would never be cleared: no search
+// A follow-up flag set for a request that was then not sent would never be cleared: no search
 // could start again. A request of a newer search on that client keeps its flag.
-void ClearUnsentFollowUps() {
-    if (!DIC::gUL_Sachgebiete->InFlight()) {
-        gULSachgebieteSearchRunning = false;
+void ClearUnsent(const fw::HTTPSocket& client, bool& flag) {
+    if (!client.InFlight()) {
+        flag = false;
     }
-    if (!DIC::gUL_Synonyms->InFlight()) {
-        gULSynonymsSearchRunning = false;
+}
+
+void HideWheelWhenIdle() {
+    if (!IsAnySearchRunning()) {
+        SearchWin::Get().ProgressWheel.SetVisible(false);
     }
 }
 
@@ -76,10 +79,9 @@ void FinishedULBaseformSearch(bool isError, bool found, const std::string& word,
         DIC::gUL_Sachgebiete->Check(gHitWord);
         DIC::gUL_Synonyms->Check(gHitWord);
     } else if (flagged) {
-        ClearUnsentFollowUps();
-        if (!IsAnySearchRunning()) {
-            SearchWin::Get().ProgressWheel.SetVisible(false);
-        }
+        ClearUnsent(*DIC::gUL_Sachgebiete, gULSachgebieteSearchRunning);
+        ClearUnsent(*DIC::gUL_Synonyms, gULSynonymsSearchRunning);
+        HideWheelWhenIdle();
     }
 }
 
@@ -90,7 +92,14 @@ void FinishedULSynonymsSearch(bool isError, bool, const std::string&) {
     fw::SortList(gSynonymWords);
     gULThesaurusSearchRunning = true;
     gULSynonymsSearchRunning = false;
+    const uint64_t aborts = AbortCount();
     SearchFinished();
+    // The rebuild pumps events: an abort in there ended this search and emptied its hit word.
+    if (AbortCount() != aborts) {
+        ClearUnsent(*DIC::gUL_Thesaurus, gULThesaurusSearchRunning);
+        HideWheelWhenIdle();
+        return;
+    }
     DIC::gUL_Thesaurus->Check(gHitWord);
 }
 
