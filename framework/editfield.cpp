@@ -18,7 +18,9 @@
 #include <QWindow>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "framework/editfield_widgets.h"
 #include "framework/text.h"
@@ -32,35 +34,52 @@ using detail::CharacterUnits;
 
 // --- Positions: code points against Qt's UTF-16 indexes.
 
-// The UTF-16 index `count` code points on from UTF-16 index `from`, clamped to the text.
-int AdvanceUtf16(const QString& text, qsizetype from, int64_t count) {
-    qsizetype index = from;
-    for (int64_t i = 0; i < count && index < text.size(); ++i) {
-        index += CharacterUnits(text, index);
+// A text's code-point positions against its UTF-16 indexes, made in one walk: only the surrogate
+// pairs differ, so a conversion counts the pairs before it. A report styles hundreds of runs, and
+// walking the text from its start for each run made the styling quadratic in the report's size.
+class PositionMap {
+  public:
+    explicit PositionMap(QString text) : text_(std::move(text)) {
+        int64_t position = 0;
+        for (qsizetype i = 0; i < text_.size(); i += CharacterUnits(text_, i), ++position) {
+            if (CharacterUnits(text_, i) == 2) {
+                pairPositions_.push_back(position);
+                pairIndexes_.push_back(i);
+            }
+        }
     }
-    return static_cast<int>(index);
-}
 
-// The UTF-16 index of code-point position `position`, clamped to the text.
-int ToUtf16(const QString& text, int64_t position) {
-    return AdvanceUtf16(text, 0, position);
-}
+    const QString& Text() const { return text_; }
 
-// The UTF-16 indexes (from, to) of `length` code points from code-point position `start` (not
-// negative), in one walk over the text; a negative length is an empty range.
-std::pair<int, int> ToUtf16Range(const QString& text, int64_t start, int64_t length) {
-    const int from = ToUtf16(text, start);
-    return {from, AdvanceUtf16(text, from, std::max<int64_t>(length, 0))};
-}
-
-// The number of code points before UTF-16 index `index`.
-int64_t ToCodePoints(const QString& text, qsizetype index) {
-    int64_t count = 0;
-    for (qsizetype i = 0; i < index && i < text.size(); i += CharacterUnits(text, i)) {
-        ++count;
+    // The UTF-16 index of code-point position `position` (not negative), clamped to the text.
+    int ToUtf16(int64_t position) const {
+        const int64_t clamped = std::min<int64_t>(position, text_.size());
+        const auto pairs = std::lower_bound(pairPositions_.begin(), pairPositions_.end(), clamped) -
+                           pairPositions_.begin();
+        return static_cast<int>(std::min<int64_t>(clamped + pairs, text_.size()));
     }
-    return count;
-}
+
+    // The UTF-16 indexes (from, to) of `length` code points from code-point position `start` (not
+    // negative); a negative length is an empty range.
+    std::pair<int, int> ToUtf16Range(int64_t start, int64_t length) const {
+        const int64_t from = std::min<int64_t>(start, text_.size());
+        return {ToUtf16(from), ToUtf16(from + std::clamp<int64_t>(length, 0, text_.size()))};
+    }
+
+    // The number of code points that begin before UTF-16 index `index`.
+    int64_t ToCodePoints(qsizetype index) const {
+        const qsizetype units = std::clamp<qsizetype>(index, 0, text_.size());
+        // A pair counts one unit less once both of its units lie before `index`.
+        const auto whole = std::lower_bound(pairIndexes_.begin(), pairIndexes_.end(), units - 1) -
+                           pairIndexes_.begin();
+        return units - whole;
+    }
+
+  private:
+    QString text_;
+    std::vector<int64_t> pairPositions_;  // code-point positions of the surrogate pairs
+    std::vector<qsizetype> pairIndexes_;  // their UTF-16 indexes
+};
 
 // A drawer and the window it is attached to share one keyboard focus, as one window would: the
 // member activated last holds it.
@@ -95,6 +114,7 @@ struct EditField::Impl {
             line = detail::MakeLineEdit(owner, parent);
             line->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
             widget = line;
+            QObject::connect(line, &QLineEdit::textChanged, line, [this] { map.reset(); });
             QObject::connect(line, &QLineEdit::textChanged, line, [&owner] {
                 if (owner.TextChange) {
                     owner.TextChange();
@@ -104,6 +124,12 @@ struct EditField::Impl {
             text = detail::MakeTextEdit(owner, parent);
             widget = text;
             SetUpStyledField();
+            // Only a change of the characters moves positions; the styling's own changes don't.
+            QObject::connect(Document(), &QTextDocument::contentsChange, text, [this] {
+                if (!styling) {
+                    map.reset();
+                }
+            });
             QObject::connect(text->verticalScrollBar(), &QScrollBar::valueChanged, text,
                              [this, &owner] {
                                  if (!scrolling && owner.ScrollPositionChanged) {
@@ -148,8 +174,16 @@ struct EditField::Impl {
     // The text as the document counts positions (one U+2029 per line end).
     QString RawText() const { return text ? Document()->toRawText() : line->text(); }
 
+    // The positions of the text as it is now.
+    const PositionMap& Map() const {
+        if (!map) {
+            map.emplace(RawText());
+        }
+        return *map;
+    }
+
     QTextCursor RangeCursor(int64_t start, int64_t length) const {
-        const auto [from, to] = ToUtf16Range(RawText(), start, length);
+        const auto [from, to] = Map().ToUtf16Range(start, length);
         QTextCursor cursor(Document());
         cursor.setPosition(from);
         cursor.setPosition(to, QTextCursor::KeepAnchor);
@@ -174,16 +208,17 @@ struct EditField::Impl {
         }
         // Drawn with the next paint: a report styles run after run, and drawing each at once
         // would repaint the whole field a dozen times per report.
+        styling = true;
         RangeCursor(std::max<int64_t>(start, 0), length).mergeCharFormat(format);
+        styling = false;
     }
 
     QTextCharFormat FormatAt(int64_t position) const {
         if (!text || position < 0) {
             return {};
         }
-        const QString raw = RawText();
-        const int index = ToUtf16(raw, position);
-        if (index >= raw.size()) {
+        const int index = Map().ToUtf16(position);
+        if (index >= Map().Text().size()) {
             return {};
         }
         const QTextBlock block = Document()->findBlock(index);
@@ -260,6 +295,10 @@ struct EditField::Impl {
         return bounds.top() + block.layout()->lineAt(lineInBlock).y();
     }
 
+    QTextCursor batch;  // holds the edit block of the Stylings that live
+    int stylings = 0;
+    mutable std::optional<PositionMap> map;  // of the text as it was last converted
+    bool styling = false;                    // MergeFormat is changing formats only
     bool liveUpdate = false;
     bool scrolling = false;  // SetScrollPosition is moving the view
     QString lastText;        // styled field: the text at the last TextChange
@@ -296,11 +335,11 @@ void EditField::SetText(const std::string& text) {
 }
 
 int64_t EditField::SelStart() const {
-    return ToCodePoints(impl_->RawText(), impl_->SelectionUtf16().first);
+    return impl_->Map().ToCodePoints(impl_->SelectionUtf16().first);
 }
 
 void EditField::SetSelStart(int64_t start) {
-    const int index = ToUtf16(impl_->RawText(), start);
+    const int index = impl_->Map().ToUtf16(std::max<int64_t>(start, 0));
     if (impl_->line) {
         impl_->line->setCursorPosition(index);
         return;
@@ -311,13 +350,12 @@ void EditField::SetSelStart(int64_t start) {
 }
 
 int64_t EditField::SelLength() const {
-    const QString raw = impl_->RawText();
     const auto [from, to] = impl_->SelectionUtf16();
-    return ToCodePoints(raw, to) - ToCodePoints(raw, from);
+    return impl_->Map().ToCodePoints(to) - impl_->Map().ToCodePoints(from);
 }
 
 void EditField::SetSelLength(int64_t length) {
-    const auto [from, to] = ToUtf16Range(impl_->RawText(), SelStart(), length);
+    const auto [from, to] = impl_->Map().ToUtf16Range(SelStart(), length);
     if (impl_->line) {
         impl_->line->setSelection(from, to - from);
         return;
@@ -392,6 +430,26 @@ void EditField::SetAcceptTabs(bool accept) {
     }
 }
 
+EditField::Styling::Styling(EditField& field) : field_(field) {
+    Impl& impl = *field_.impl_;
+    if (impl.text && impl.stylings++ == 0) {
+        impl.batch = QTextCursor(impl.Document());
+        impl.batch.beginEditBlock();
+    }
+}
+
+EditField::Styling::~Styling() {
+    Impl& impl = *field_.impl_;
+    if (impl.text && --impl.stylings == 0) {
+        impl.styling = true;
+        impl.batch.endEditBlock();
+        // Qt lays out again only the blocks it takes the changes to touch, and the lines of later
+        // blocks could keep their old breaks: their count would be wrong.
+        impl.Document()->markContentsDirty(0, impl.Document()->characterCount());
+        impl.styling = false;
+    }
+}
+
 void EditField::SetBold(int64_t start, int64_t length) {
     QTextCharFormat format;
     format.setFontWeight(QFont::Bold);
@@ -424,7 +482,7 @@ int64_t EditField::LineNumAtCharPos(int64_t position) const {
     }
     impl_->EnsureLayout();
     QTextDocument* const document = impl_->Document();
-    const int index = ToUtf16(impl_->RawText(), position);
+    const int index = impl_->Map().ToUtf16(std::max<int64_t>(position, 0));
     QTextBlock target = document->findBlock(index);
     if (!target.isValid()) {
         target = document->lastBlock();
@@ -441,10 +499,10 @@ int64_t EditField::LineNumAtCharPos(int64_t position) const {
 
 int64_t EditField::CharPosAtXY(int x, int y) const {
     if (impl_->line) {
-        return ToCodePoints(impl_->RawText(), impl_->line->cursorPositionAt(QPoint(x, y)));
+        return impl_->Map().ToCodePoints(impl_->line->cursorPositionAt(QPoint(x, y)));
     }
     impl_->EnsureLayout();
-    return ToCodePoints(impl_->RawText(), CharacterAt(*impl_->text, QPoint(x, y)));
+    return impl_->Map().ToCodePoints(CharacterAt(*impl_->text, QPoint(x, y)));
 }
 
 bool EditField::IsBesideText(int x, int y) const {
@@ -468,7 +526,7 @@ int64_t EditField::CharPosAtLineNum(int64_t line) const {
         return fw::Len(Text());
     }
     const int index = block.position() + block.layout()->lineAt(lineInBlock).textStart();
-    return ToCodePoints(impl_->RawText(), index);
+    return impl_->Map().ToCodePoints(index);
 }
 
 int64_t EditField::LineNumAtHeight(int y) const {

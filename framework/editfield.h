@@ -88,6 +88,19 @@ class EditField {
     void SetAcceptTabs(bool accept);
 
     // Styled text runs, on (start, length) character ranges; multi-line styled fields only.
+    // While a Styling of the field lives, the runs reach the text's layout together when it ends,
+    // and the whole text is laid out afresh once: run by run, every run laid out the rest of the
+    // text again. Must not outlive the field.
+    class Styling {
+      public:
+        explicit Styling(EditField& field);
+        ~Styling();
+        Styling(const Styling&) = delete;
+        Styling& operator=(const Styling&) = delete;
+
+      private:
+        EditField& field_;
+    };
     void SetBold(int64_t start, int64_t length);
     void SetItalic(int64_t start, int64_t length);
     void SetSize(int64_t start, int64_t length, int size);

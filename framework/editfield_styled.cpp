@@ -55,6 +55,7 @@ StyledText EditField::GetStyledText() const {
 
 void EditField::SetStyledText(const StyledText& styled) {
     SetText(styled.text);
+    const Styling batch(*this);
     for (const StyleRun& run : styled.runs) {
         SetSize(run.start, run.length, run.size);
         if (run.bold) {

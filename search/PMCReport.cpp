@@ -221,8 +221,12 @@ void RefreshReport() {
     fw::EditField& field = ResultWin::Get().ResultField;
     PrepareResultFieldForReport();
     field.SetText(text);
-    ApplyRuns(field, gBoldMarkers, &fw::EditField::SetBold, 1);
-    ApplyRuns(field, gItalicMarkers, &fw::EditField::SetItalic, -1);
+    {
+        // The runs reach the layout together: run by run, each laid the rest of the text out again.
+        const fw::EditField::Styling styling(field);
+        ApplyRuns(field, gBoldMarkers, &fw::EditField::SetBold, 1);
+        ApplyRuns(field, gItalicMarkers, &fw::EditField::SetItalic, -1);
+    }
     FitAndShowResultWin();
 }
 

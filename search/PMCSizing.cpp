@@ -104,9 +104,6 @@ void PrepareResultFieldForReport() {
 void FitAndShowResultWin() {
     ResultWin& win = ResultWin::Get();
     fw::EditField& field = win.ResultField;
-    // A width change makes the field lay its styled text out afresh before its lines are counted.
-    field.SetWidth(field.Width() + 1);
-    field.SetWidth(field.Width() - 1);
     {
         const FieldLockReleased released(win);
         AnimateHeight(win, ResultWinTargetHeight());

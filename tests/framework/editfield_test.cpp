@@ -10,12 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "fiber_helpers.h"
 #include "framework/editfield.h"
 #include "framework/menu.h"
+#include "framework/text.h"
 #include "framework/ui.h"
 #include "framework/window.h"
 #include "window_events.h"
@@ -122,6 +124,34 @@ TEST_F(EditFieldTest, LineNumbersOfAHiddenFieldMatchTheShownField) {
     window.Show();
     EXPECT_EQ(field.LineNumAtCharPos(length), hiddenLast);
     EXPECT_EQ(field.LineNumAtCharPos(10), hiddenListStart);
+    window.Hide();
+}
+
+// Runs styled together reach the layout once (run by run, each laid the rest out again: seconds
+// for a long report), and the lines are counted as a fresh layout of the styled text counts them.
+TEST_F(EditFieldTest, RunsStyledTogetherAreLaidOutOnceAndCountedAsAFreshLayout) {
+    fw::EditField field(window, Kind::MultiLineStyled, 0, 0, 270, 100);
+    field.SetTextSize(11);
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        text += "\nwords that wrap only when larger " + std::to_string(1000 + i);  // 38 each
+    }
+    window.Show();
+    field.SetText(text);
+    const auto start = std::chrono::steady_clock::now();
+    {
+        const fw::EditField::Styling styling(field);
+        for (int64_t line = 0; line < 3000; line += 2) {
+            field.SetBold(line * 38 + 1, 37);
+            field.SetSize(line * 38 + 1, 37, 16);
+        }
+    }
+    const int64_t lines = field.LineNumAtCharPos(fw::Len(text));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    field.SetWidth(271);  // lays every line out afresh
+    field.SetWidth(270);
+    EXPECT_EQ(lines, field.LineNumAtCharPos(fw::Len(text)));
+    EXPECT_GT(lines, 4000);
     window.Hide();
 }
 
