@@ -6,6 +6,7 @@
 #include "framework/threads.h"
 #include "framework/timer.h"
 #include "search/PMC.h"
+#include "sources/ReplyBudget.h"
 #include "windows/SearchWin.h"
 #include "worddata/TT.h"
 
@@ -38,10 +39,12 @@ std::string UL_Baseform::DefineType(const std::string& code) {
 void UL_Baseform::ReadPairs(const std::string& content) {
     const std::vector<std::string> rows = WordServiceRows(ConvertResponseToUTF8(content));
     std::unordered_set<std::string> pairKeys;
+    ReplyBudget budget;
     for (size_t i = 0; i + 1 < rows.size(); i += 2) {
         const std::string& baseform = rows[i];
         const std::string type = DefineType(rows[i + 1]);
-        if (type != "-" && !type.empty() && pairKeys.insert(fw::CaseKey(baseform + type)).second) {
+        if (type != "-" && !type.empty() && pairKeys.insert(fw::CaseKey(baseform + type)).second &&
+            budget.Admit({{&PMC::gWordBaseform, baseform}, {&PMC::gWordType, type}})) {
             PMC::gWordBaseform.push_back(baseform);
             PMC::gWordType.push_back(type);
         }

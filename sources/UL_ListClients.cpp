@@ -3,6 +3,7 @@
 #include "framework/text.h"
 #include "framework/threads.h"
 #include "search/PMC.h"
+#include "sources/ReplyBudget.h"
 #include "sources/WordListIndex.h"
 
 const UL_ListClient::Family UL_Synonyms::kFamily{"Synonyms", true, &PMC::gSynonymWords, false,
@@ -33,6 +34,7 @@ void UL_ListClient::ExecuteCheck(const std::string& word) {
 bool UL_ListClient::ReadRows(const Family& family, const std::string& content,
                              const std::string& requestWord) {
     WordListIndex list(*family.target);
+    ReplyBudget budget;
     bool found = false;
     for (std::string row : WordServiceRows(ConvertResponseToUTF8(content))) {
         found = true;
@@ -41,10 +43,10 @@ bool UL_ListClient::ReadRows(const Family& family, const std::string& content,
         }
         if (family.subjectAreas) {
             row = fw::ReplaceAllB(fw::ReplaceAllB(row, " / ", "/"), "/", " / ");
-            list.AppendIfAbsent(row);
+            list.AppendIfAbsent(row, budget);
         } else if (!row.empty() && !fw::EqualsIgnoreCase(row, requestWord) &&
                    PMC::CheckWord(row)) {  // an empty row is no synonym
-            list.AppendIfAbsent(row);
+            list.AppendIfAbsent(row, budget);
         }
         fw::Yield();
     }

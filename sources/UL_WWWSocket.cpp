@@ -19,6 +19,7 @@
 #include "framework/threads.h"
 #include "framework/timer.h"
 #include "search/PMC.h"
+#include "sources/ReplyBudget.h"
 #include "sources/ServiceHosts.h"
 #include "sources/WordListIndex.h"
 #include "windows/SearchWin.h"
@@ -128,20 +129,22 @@ class PortalPageReader {
         if (const auto text = wordClass_.In(block, 2)) {
             wordClass = UL_WWWSocket::ConvertUmlauts(*text);
         }
-        if (pairKeys_.insert(fw::CaseKey(baseform + wordClass)).second) {
+        if (pairKeys_.insert(fw::CaseKey(baseform + wordClass)).second &&
+            budget_.Admit({{&PMC::gWordBaseform, baseform}, {&PMC::gWordType, wordClass}})) {
             PMC::gWordBaseform.push_back(baseform);
             PMC::gWordType.push_back(wordClass);
             found_ = true;
         }
         if (const auto list = subjects_.In(block, 2)) {
-            ReadItems(*list,
-                      [this](const std::string& item) { sachgebiete_.AppendIfAbsent(item); });
+            ReadItems(*list, [this](const std::string& item) {
+                sachgebiete_.AppendIfAbsent(item, budget_);
+            });
         }
         if (const auto list = synonyms_.In(block, 2)) {
             ReadItems(*list, [this](const std::string& item) { AddSynonym(item); });
         }
         if (const auto hypernym = hypernym_.In(block, 3)) {
-            sachgebiete_.AppendIfAbsent(*hypernym);
+            sachgebiete_.AppendIfAbsent(*hypernym, budget_);
         }
         adjectiveLast_ = false;
         if (const auto adjective = adjective_.In(block, 3)) {
@@ -159,7 +162,7 @@ class PortalPageReader {
 
     bool AddSynonym(const std::string& word) {
         return !fw::EqualsIgnoreCase(word, requestWord_) && PMC::CheckWord(word) &&
-               synonymWords_.AppendIfAbsent(word);
+               synonymWords_.AppendIfAbsent(word, budget_);
     }
 
     // The sort that follows every block's synonyms, before its adjective form.
@@ -188,6 +191,7 @@ class PortalPageReader {
     WordListIndex sachgebiete_;
     WordListIndex synonymWords_;
     std::unordered_set<std::string> pairKeys_;
+    ReplyBudget budget_;
     size_t marker_ = std::string::npos;
     bool markerSearched_ = false;
     bool adjectiveLast_ = false;  // the last block appended its adjective form

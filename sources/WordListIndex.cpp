@@ -1,6 +1,7 @@
 #include "sources/WordListIndex.h"
 
 #include "framework/text.h"
+#include "sources/ReplyBudget.h"
 
 WordListIndex::WordListIndex(std::vector<std::string>& list) : list_(list) {
     Sync();
@@ -24,6 +25,14 @@ bool WordListIndex::Contains(std::string_view word) {
 
 bool WordListIndex::AppendIfAbsent(const std::string& word) {
     if (Contains(word)) {
+        return false;
+    }
+    Append(word);
+    return true;
+}
+
+bool WordListIndex::AppendIfAbsent(const std::string& word, ReplyBudget& budget) {
+    if (Contains(word) || !budget.Admit(list_, word)) {
         return false;
     }
     Append(word);

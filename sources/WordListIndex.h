@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
+class ReplyBudget;
+
 class WordListIndex {
   public:
     explicit WordListIndex(std::vector<std::string>& list);
@@ -16,6 +18,8 @@ class WordListIndex {
     bool Contains(std::string_view word);
     // Appends `word` to the list unless it holds it already; true when appended.
     bool AppendIfAbsent(const std::string& word);
+    // The same for a word of a reply, which must also fit into the reply's budget.
+    bool AppendIfAbsent(const std::string& word, ReplyBudget& budget);
     // Appends without the test (a list that may hold duplicates still keeps its index).
     void Append(const std::string& word);
 

@@ -8,6 +8,7 @@
 #include "framework/threads.h"
 #include "framework/timer.h"
 #include "search/PMC.h"
+#include "sources/ReplyBudget.h"
 #include "sources/ServiceHosts.h"
 #include "windows/SearchWin.h"
 #include "worddata/TT.h"
@@ -47,14 +48,19 @@ class SensesReader {
         std::string words;
         for (auto match = word_.Search(item, 0); match; match = word_.Search()) {
             const std::string word = match->SubExpressionString(2);
-            if (PMC::CheckWord(word)) {
+            if (PMC::CheckWord(word) && ReplyBudget::IsPlausible(word)) {
                 words += (words.empty() ? "" : ", ") + word;
-                PMC::gForbiddenSynonyms.push_back(word);
+                if (budget_.Admit(PMC::gForbiddenSynonyms, word)) {
+                    PMC::gForbiddenSynonyms.push_back(word);
+                }
             }
             fw::Yield();
         }
         if (!words.empty() &&
-            rowKeys_.insert(fw::CaseKey(wordClass + ":" + words + ":" + glossText)).second) {
+            rowKeys_.insert(fw::CaseKey(wordClass + ":" + words + ":" + glossText)).second &&
+            budget_.Admit({{&PMC::gWordType, wordClass},
+                           {&PMC::gWordBaseform, words},
+                           {&PMC::gWordSachgebiete, glossText}})) {
             PMC::gWordType.push_back(wordClass);
             PMC::gWordBaseform.push_back(words);
             PMC::gWordSachgebiete.push_back(glossText);
@@ -66,6 +72,7 @@ class SensesReader {
     fw::RegEx gloss_;
     fw::RegEx word_;
     std::unordered_set<std::string> rowKeys_;
+    ReplyBudget budget_;
 };
 
 }  // namespace

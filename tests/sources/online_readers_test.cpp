@@ -12,6 +12,7 @@
 #include "framework/text.h"
 #include "online_replies.h"
 #include "search/PMC.h"
+#include "sources/ReplyBudget.h"
 #include "sources/UL_Baseform.h"
 #include "sources/UL_HTTPSocket.h"
 #include "sources/UL_WWWSocket.h"
@@ -158,7 +159,24 @@ TEST_F(ReaderTest, HostilePagesAreReadInLinearTime) {
     WordNetSocket::ReadPage(items);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(PMC::gWordType.front(), "Substantiv");
-    EXPECT_GT(PMC::gForbiddenSynonyms.size(), kCap / 20);
+    EXPECT_EQ(PMC::gSynonymWords.size(), ReplyBudget::kEntriesPerList);
+    EXPECT_EQ(PMC::gForbiddenSynonyms.size(), ReplyBudget::kEntriesPerList);
+}
+
+// A word no real page holds is dropped, and a reply's entries stop where its text budget ends.
+TEST_F(ReaderTest, AReplyAddsNoImplausibleWordAndStopsAtItsBudget) {
+    Words rows = {std::string(201, 'a'), "S"};
+    for (int i = 0; rows.size() < 4000; ++i) {
+        rows.insert(rows.end(), {std::string(60, 'b') + std::to_string(i), "S"});
+    }
+    UL_Baseform::ReadPairs(online::SoapRows(rows));
+    size_t bytes = 0;
+    for (size_t i = 0; i < PMC::gWordBaseform.size(); ++i) {
+        bytes += PMC::gWordBaseform[i].size() + PMC::gWordType[i].size();
+    }
+    EXPECT_EQ(PMC::gWordBaseform.front(), std::string(60, 'b') + "0");
+    EXPECT_GT(bytes, ReplyBudget::kBytes - 70);
+    EXPECT_LE(bytes, ReplyBudget::kBytes);
 }
 
 }  // namespace
