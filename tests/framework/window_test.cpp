@@ -1,5 +1,5 @@
-// Top-level windows offscreen: the drawer's place below its parent and its focus, height limits,
-// and the canvas pictures.
+// Top-level windows offscreen: the drawer's place below its parent, and the canvas pictures. The
+// drawer's focus and height limits are proven with the result window's sizing and word picking.
 #include <sys/stat.h>
 #include <QDir>
 #include <QImage>
@@ -10,11 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
 
 #include "fiber_helpers.h"
 #include "framework/controls.h"
-#include "framework/editfield.h"
 #include "framework/folderitem.h"
 #include "framework/picture.h"
 #include "framework/window.h"
@@ -38,45 +36,6 @@ TEST(WindowTest, DrawerOpensCentredBelowItsParentAndFollowsIt) {
     parent.SetTop(100);
     ASSERT_TRUE(PumpUntil([&] { return drawer.Top() == 146; }));
     EXPECT_EQ(drawer.Left(), 515);
-}
-
-// That opening the drawer leaves the keyboard with the search field is proven with the sizing.
-TEST(WindowTest, ActivatedDrawerTakesThePairsFocusUntilTheParentsFieldGetsItBack) {
-    fw::Window parent(Frame::Plain, 300, 46);
-    fw::EditField input(parent, fw::EditField::Kind::SingleLine, 5, 20, 269, 22);
-    fw::Window drawer(Frame::Drawer, 270, 100);
-    fw::EditField report(drawer, fw::EditField::Kind::MultiLineStyled, 0, 0, 270, 100);
-    parent.Show();
-    drawer.ShowWithin(parent, 1);
-    drawer.BringToFront();
-    report.SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return drawer.Widget()->isActiveWindow(); }));
-    EXPECT_FALSE(input.HasFocus());
-    input.SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return input.Widget()->hasFocus(); }));
-    EXPECT_TRUE(input.HasFocus());
-}
-
-TEST(WindowTest, HeightStaysWithinItsLimitsAndLockedControlsFollowIt) {
-    fw::Window window(Frame::Drawer, 270, 100);
-    std::vector<int> deltas;
-    window.Resized = [&](int delta) { deltas.push_back(delta); };
-    window.SetHeight(300);
-    EXPECT_EQ(window.Height(), 100) << "fixed until limits are set";
-
-    window.SetHeightLimits(120, 500);
-    EXPECT_EQ(window.Height(), 120);
-    struct Step {
-        int asked;
-        int reached;
-    };
-    for (const Step& step : std::vector<Step>{{250, 250}, {20, 120}, {900, 500}, {500, 500}}) {
-        SCOPED_TRACE(step.asked);
-        window.SetHeight(step.asked);
-        EXPECT_EQ(window.Height(), step.reached);
-    }
-    EXPECT_EQ(deltas, (std::vector<int>{20, 130, -130, 380}));
-    EXPECT_EQ(window.Width(), 270);
 }
 
 // Pictures lie in the resource folder beside the executable's folder: a missing one is nothing
