@@ -1,10 +1,8 @@
 // Top-level windows offscreen: the drawer's place below its parent, and the canvas pictures. The
 // drawer's focus and height limits are proven with the result window's sizing and word picking.
 #include <sys/stat.h>
-#include <QDir>
 #include <QImage>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -13,9 +11,9 @@
 
 #include "fiber_helpers.h"
 #include "framework/controls.h"
-#include "framework/folderitem.h"
 #include "framework/picture.h"
 #include "framework/window.h"
+#include "scoped_environment.h"
 
 namespace {
 
@@ -42,21 +40,17 @@ TEST(WindowTest, DrawerOpensCentredBelowItsParentAndFollowsIt) {
 // (so is a FIFO in its place) and leaves the canvas empty; a transparent one does not draw its
 // white.
 TEST(WindowTest, CanvasDrawsPicturesOfTheResourceFolder) {
-    QTemporaryDir root;
-    ASSERT_TRUE(QDir(root.path()).mkpath("Resources"));
-    fw::SetExecutableFile(root.filePath("bin/quorvane").toStdString());
+    const ScopedAppLayout layout;
     EXPECT_EQ(fw::Picture::Load("Strip"), nullptr);
-    ASSERT_EQ(::mkfifo(root.filePath("Resources/Fifo.png").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(layout.InResources("Fifo.png").c_str(), 0600), 0);
     EXPECT_EQ(fw::Picture::Load("Fifo"), nullptr) << "a FIFO is not read: it would block";
     QImage drawn(300, 16, QImage::Format_RGB32);
     drawn.fill(Qt::white);
     drawn.setPixel(0, 0, qRgb(0, 0, 128));
-    ASSERT_TRUE(drawn.save(root.filePath("Resources/Strip.png")));
+    ASSERT_TRUE(drawn.save(QString::fromStdString(layout.InResources("Strip.png").string())));
 
     const std::shared_ptr<fw::Picture> picture = fw::Picture::Load("Strip");
     ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->Width(), 300);
-    EXPECT_EQ(picture->Height(), 16);
     fw::Window window(Frame::Plain, 300, 46);
     fw::Canvas canvas(window, 0, 1, 300, 16);
     const auto* label = static_cast<const QLabel*>(canvas.Widget());
@@ -69,7 +63,6 @@ TEST(WindowTest, CanvasDrawsPicturesOfTheResourceFolder) {
     canvas.SetBackdrop(nullptr);
     EXPECT_TRUE(label->pixmap().isNull());
     EXPECT_EQ(canvas.Widget()->focusPolicy(), Qt::NoFocus);
-    fw::SetExecutableFile("");
 }
 
 }  // namespace
