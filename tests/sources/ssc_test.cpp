@@ -1,8 +1,8 @@
-// The spell-checker service as the search uses it: the language of a check, guesses, and what the
-// calls leave behind. The checker's verdicts per language are tested in tests/platform.
+// The spell-checker service as the search uses it: the language of a check, guesses prepared
+// ahead, and what the calls leave behind. The checker's verdicts and guesses per language are
+// tested in tests/platform.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -40,16 +40,6 @@ TEST_F(SSCTest, AnEmptyLanguageAnswersFalseAndNeverEndsTheProgram) {
     EXPECT_TRUE(ui->messages.empty());
     EXPECT_TRUE(ui->quitCodes.empty());
     EXPECT_TRUE(SSC::CheckString("Haus", "de")) << "the checker's language was kept";
-}
-
-// The guesses' order is proven with those prepared ahead below.
-TEST_F(SSCTest, GuessesComeInTheCheckersCurrentLanguageOrNotAtAll) {
-    EXPECT_TRUE(SSC::GetGuessesForWord("xqzxqzxqzk").empty());
-    EXPECT_TRUE(SSC::GetGuessesForWord("").empty());
-
-    ASSERT_TRUE(SSC::SetLanguage("en_GB"));
-    const std::vector<std::string> british = SSC::GetGuessesForWord("color");
-    EXPECT_NE(std::find(british.begin(), british.end(), "colour"), british.end());
 }
 
 // Hunspell's guesses take tens of milliseconds (a quarter of a second for a long compound); asked
