@@ -1,8 +1,6 @@
-// A binary file stream with a selectable byte order, read through an own buffer so that millions of
-// small integer reads stay cheap. Reading past the end throws EndOfFileException and leaves the
-// position at the end; a read never allocates more than the bytes that are actually there. Writes
-// are buffered too: one the file refuses throws std::runtime_error by the next read, write-back or
-// Close() at the latest. The stream owns its file; one caller (fiber) at a time.
+// A binary file stream for reading, with a selectable byte order, read through an own buffer so
+// that millions of small integer reads stay cheap. Reading past the end throws EndOfFileException
+// and leaves the position at the end. The stream owns its file; one caller (fiber) at a time.
 #pragma once
 
 #include <cstdint>
@@ -20,11 +18,8 @@ class EndOfFileException : public std::runtime_error {
 
 class BinaryStream {
   public:
-    // nullptr when the path is not a regular file that can be opened (write: read and write).
-    static std::unique_ptr<BinaryStream> Open(const std::string& path, bool write = false);
-    // Creates or truncates the file, open for reading and writing; nullptr when that fails.
-    static std::unique_ptr<BinaryStream> Create(const std::string& path);
-    ~BinaryStream();
+    // nullptr when the path is not a regular file that can be opened for reading.
+    static std::unique_ptr<BinaryStream> Open(const std::string& path);
     BinaryStream(const BinaryStream&) = delete;
     BinaryStream& operator=(const BinaryStream&) = delete;
 
@@ -33,19 +28,9 @@ class BinaryStream {
     int16_t ReadInt16() { return static_cast<int16_t>(ReadUnsigned<uint16_t>()); }
     int32_t ReadInt32() { return static_cast<int32_t>(ReadUnsigned<uint32_t>()); }
     int64_t ReadInt64() { return static_cast<int64_t>(ReadUnsigned<uint64_t>()); }
-    std::string Read(size_t count);
-    void WriteInt16(int16_t v);
-    void WriteInt32(int32_t v);
-    void WriteInt64(int64_t v);
-    void Write(const std::string& bytes);
 
-    // The framework calls this EOF; that name is a macro of the C library, which <string> pulls in.
-    bool EndOfFile() const { return position_ >= length_; }
     int64_t Position() const { return position_; }
-    void SetPosition(int64_t position);  // negative positions count as 0
     int64_t Length() const { return length_; }
-    // Flushes and closes the file; afterwards the stream is empty and writes throw.
-    void Close();
 
   private:
     struct OpenedFile {
@@ -92,13 +77,9 @@ class BinaryStream {
         }
         return value;
     }
-    void WriteUnsigned(uint64_t value, size_t width);
     void ReadExactly(void* into, size_t count);
     [[noreturn]] void FailRead();
     bool FillBuffer();
-    void WriteRaw(const char* bytes, size_t count);
-    bool WritePending();  // false when the file refused them; they are dropped either way
-    void FlushWrites();   // throws when WritePending fails
 
     FileHandle file_;
     int64_t length_ = 0;
@@ -106,8 +87,6 @@ class BinaryStream {
     std::vector<unsigned char> buffer_;  // a window of the file at bufferStart_
     int64_t bufferStart_ = 0;
     int64_t bufferFill_ = 0;
-    std::string pending_;  // written bytes not yet in the file, from pendingStart_ on
-    int64_t pendingStart_ = 0;
 };
 
 }  // namespace fw

@@ -179,10 +179,6 @@ int64_t DatabaseField::IntegerValue() const {
     return value == kMin ? std::numeric_limits<int64_t>::max() : -value;
 }
 
-double DatabaseField::DoubleValue() const {
-    return text_ ? Val(*text_) : 0.0;
-}
-
 void DatabaseRecord::Set(const std::string& name, std::string value, bool integer) {
     for (size_t i = 0; i < columns_.size(); ++i) {
         if (EqualsIgnoreCase(columns_[i].first, name)) {
@@ -479,10 +475,6 @@ void Database::EndTransaction(const char* statement) {
 
 void Database::Commit() {
     EndTransaction("COMMIT");
-}
-
-void Database::Rollback() {
-    EndTransaction("ROLLBACK");
 }
 
 void Database::SQLExecute(const std::string& statement) {

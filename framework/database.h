@@ -31,7 +31,6 @@ class DatabaseField {
     explicit DatabaseField(std::optional<std::string> text) : text_(std::move(text)) {}
     std::string StringValue() const { return text_.value_or(""); }
     int64_t IntegerValue() const;  // the leading integer of the text, as SQLite converts text
-    double DoubleValue() const;    // Val of the text
     bool IsNull() const { return !text_; }
 
   private:
@@ -147,7 +146,6 @@ class Database {
     // Inserts with bound parameters; column and table names are quoted as identifiers.
     void InsertRecord(const std::string& table, const DatabaseRecord& record);
     void Commit();  // ends the pending transaction; succeeds when none is pending
-    void Rollback();
 
     // True when `table` is an ordinary table of the database with every one of `columns` (names
     // ignoring case) and no column computed as it is read; else false, with the error state saying

@@ -33,8 +33,6 @@ class RegEx {
     RegEx& operator=(const RegEx&) = delete;
 
     std::string SearchPattern;
-    std::string ReplacementPattern;  // "\0".."\9" and "$0".."$9" stand for sub-expressions
-    bool ReplaceAllMatches = false;
 
     // Searches from byte offset `startByte` (one inside a character moves to the next character;
     // one beyond the end finds nothing). Without it, continues after the last match of the same
@@ -48,8 +46,6 @@ class RegEx {
     // Searches the last target again, from byte offset `startByte`, without comparing or copying
     // it: many searches at different places of one long page.
     std::optional<RegExMatch> SearchFrom(long startByte);
-    // The target with the first (or every) match replaced; the target itself when none matches.
-    std::string Replace(const std::string& target);
 
   private:
     struct Impl;

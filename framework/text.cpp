@@ -460,20 +460,8 @@ std::string ReplaceAll(std::string_view s, std::string_view find, std::string_vi
     return ReplaceImpl<true>(s, find, with, true);
 }
 
-std::string ReplaceB(std::string_view s, std::string_view find, std::string_view with) {
-    return ReplaceImpl<false>(s, find, with, false);
-}
-
 std::string ReplaceAllB(std::string_view s, std::string_view find, std::string_view with) {
     return ReplaceImpl<false>(s, find, with, true);
-}
-
-std::string LTrim(std::string_view s) {
-    return std::string(TrimLeft(s));
-}
-
-std::string RTrim(std::string_view s) {
-    return std::string(TrimRight(s));
 }
 
 std::string Trim(std::string_view s) {

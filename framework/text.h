@@ -31,12 +31,9 @@ int64_t InStrB(int64_t start, std::string_view s, std::string_view find);  // po
 // so a replacement containing the pattern is safe. An empty pattern leaves the text as it is.
 std::string Replace(std::string_view s, std::string_view find, std::string_view with);  // first
 std::string ReplaceAll(std::string_view s, std::string_view find, std::string_view with);
-std::string ReplaceB(std::string_view s, std::string_view find, std::string_view with);
 std::string ReplaceAllB(std::string_view s, std::string_view find, std::string_view with);
 
 std::string Trim(std::string_view s);  // blanks, tabs and line ends at both ends
-std::string LTrim(std::string_view s);
-std::string RTrim(std::string_view s);
 // Character by character, so the character count never changes: "ß" stays "ß".
 std::string Uppercase(std::string_view s);
 std::string Lowercase(std::string_view s);

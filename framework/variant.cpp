@@ -53,28 +53,4 @@ std::string Variant::StringValue() const {
                       value_);
 }
 
-double Variant::DoubleValue() const {
-    return std::visit(Overloaded{
-                          [](int32_t v) { return double(v); },
-                          [](int64_t v) { return double(v); },
-                          [](double v) { return v; },
-                          [](const std::string& v) { return Val(v); },
-                          [](bool v) { return v ? 1.0 : 0.0; },
-                          [](const auto&) { return 0.0; },
-                      },
-                      value_);
-}
-
-bool Variant::BooleanValue() const {
-    return std::visit(Overloaded{
-                          [](int32_t v) { return v != 0; },
-                          [](int64_t v) { return v != 0; },
-                          [](double v) { return v != 0; },
-                          [](const std::string& v) { return EqualsIgnoreCase(v, "true"); },
-                          [](bool v) { return v; },
-                          [](const auto&) { return false; },
-                      },
-                      value_);
-}
-
 }  // namespace fw

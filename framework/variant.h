@@ -50,8 +50,6 @@ class Variant {
     // The framework's conversion to text: decimal numbers, SQL date-time text for dates,
     // "True"/"False", the string itself; "" for nil, objects and colours have "&h" + RRGGBB.
     std::string StringValue() const;
-    double DoubleValue() const;  // numbers as they are, text through Val, True as 1
-    bool BooleanValue() const;
     const std::string* AsString() const { return std::get_if<std::string>(&value_); }
     const Date* AsDate() const { return std::get_if<Date>(&value_); }
 

@@ -32,9 +32,6 @@ void SearchAll(const std::string& pattern, const std::string& subject) {
         ++matches;
     }
     regex.Search(subject, static_cast<long>(subject.size() / 2));
-    regex.ReplacementPattern = "\\2$1";
-    regex.ReplaceAllMatches = true;
-    regex.Replace(subject);
 }
 
 }  // namespace

@@ -15,26 +15,16 @@ namespace {
 
 class DatabaseTest : public ::testing::Test {
   protected:
-    std::string PathOf(const std::string& name) const {
-        return dir_.filePath(QString::fromStdString(name)).toStdString();
-    }
-
-    // A fresh database file holding the committed `schema` (any statements).
-    std::unique_ptr<fw::Database> Create(const std::string& name, const std::string& schema) {
+    // A connection to `name`, a file created when missing; with `schema`, holding it committed.
+    std::unique_ptr<fw::Database> Open(const std::string& name, const std::string& schema = "") {
         auto db = std::make_unique<fw::Database>();
-        db->DatabaseFile = PathOf(name);
+        db->DatabaseFile = dir_.filePath(QString::fromStdString(name)).toStdString();
         EXPECT_TRUE(db->CreateDatabaseFile()) << db->ErrorMessage();
-        db->SQLExecute(schema);
-        EXPECT_FALSE(db->Error()) << db->ErrorMessage();
-        db->Commit();
-        return db;
-    }
-
-    std::unique_ptr<fw::Database> Open(const std::string& name, bool readOnly = false) {
-        auto db = std::make_unique<fw::Database>();
-        db->DatabaseFile = PathOf(name);
-        db->ReadOnly = readOnly;
-        EXPECT_TRUE(db->Connect()) << db->ErrorMessage();
+        if (!schema.empty()) {
+            db->SQLExecute(schema);
+            EXPECT_FALSE(db->Error()) << db->ErrorMessage();
+            db->Commit();
+        }
         return db;
     }
 
@@ -44,28 +34,10 @@ class DatabaseTest : public ::testing::Test {
         return rows && !rows->EndOfFile() ? rows->IdxField(1).StringValue() : "<none>";
     }
 
-    // What a fresh read-only connection to `name` sees.
-    std::string Committed(const std::string& name, const std::string& sql) {
-        return Scalar(*Open(name, true), sql);
-    }
-
     static void Insert(fw::Database& db, const std::string& value) {
         fw::DatabaseRecord record;
         record.Column("a", value);
         db.InsertRecord("t", record);
-    }
-
-    // Sets one field of row `row` (0-based) of `select` to "new" through Edit and Update.
-    static void UpdateField(fw::Database& db, const std::string& select, const std::string& field,
-                            int row = 0) {
-        const auto rows = db.SQLSelect(select);
-        ASSERT_NE(rows, nullptr) << select << ": " << db.ErrorMessage();
-        for (int i = 0; i < row; ++i) {
-            rows->MoveNext();
-        }
-        rows->Edit();
-        rows->SetField(field, "new");
-        rows->Update();
     }
 
     QTemporaryDir dir_;
@@ -75,7 +47,7 @@ class DatabaseTest : public ::testing::Test {
 // overflow in row 3) fails no select that stops before it. RecordCount steps to the end, leaving
 // the cursor where it was, and a later step's failure ends the rows and sets the error state.
 TEST_F(DatabaseTest, SelectStepsOnlyAsFarAsItsRowsAreRead) {
-    auto db = Create("l.db", "CREATE TABLE t(n integer); INSERT INTO t VALUES (1), (2), (3), (4)");
+    auto db = Open("l.db", "CREATE TABLE t(n integer); INSERT INTO t VALUES (1), (2), (3), (4)");
     const std::string select =
         "SELECT CASE WHEN n = 3 THEN abs(-9223372036854775805 - n) ELSE n END AS v FROM t";
     auto rows = db->SQLSelect(select);
@@ -96,30 +68,10 @@ TEST_F(DatabaseTest, SelectStepsOnlyAsFarAsItsRowsAreRead) {
     EXPECT_EQ(rows->Field("n").StringValue(), "2");
 }
 
-// Edit and Update find the current row again by its rowid, also among identical rows; a row that
-// is gone is refused, never guessed.
-TEST_F(DatabaseTest, UpdateWritesExactlyTheCurrentRowOrRefuses) {
-    auto db =
-        Create("u.db", "CREATE TABLE t(a text); INSERT INTO t VALUES ('same'), ('same'), ('same')");
-    UpdateField(*db, "SELECT a FROM t", "a", 1);
-    EXPECT_FALSE(db->Error()) << db->ErrorMessage();
-    UpdateField(*db, "SELECT a FROM t", "a", 3);
-    EXPECT_EQ(db->ErrorMessage(), "There is no current record to update.");
-    const auto rows = db->SQLSelect("SELECT a FROM t");
-    db->SQLExecute("DELETE FROM t WHERE rowid = 1");
-    rows->Edit();
-    rows->SetField("a", "gone");
-    rows->Update();
-    EXPECT_TRUE(db->Error()) << "the row was deleted meanwhile";
-    db->Commit();
-    EXPECT_EQ(Committed("u.db", "SELECT group_concat(a) FROM (SELECT a FROM t ORDER BY rowid)"),
-              "new,same");
-}
-
 // A statement that runs on and on (a crafted view, say) is interrupted once its time is up, in a
 // select, an execute and a write alike; the connection stays usable.
 TEST_F(DatabaseTest, StatementsRunningPastTheTimeLimitAreInterrupted) {
-    auto db = Create("slow.db", "CREATE TABLE t(a)");
+    auto db = Open("slow.db", "CREATE TABLE t(a)");
     db->StatementTimeLimitMs = 100;
     const std::string kLong =
         "WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r WHERE n < 1e9) ";
@@ -139,7 +91,7 @@ TEST_F(DatabaseTest, StatementsRunningPastTheTimeLimitAreInterrupted) {
 // Another process holding the write lock makes a write wait for it, not fail at once with
 // "database is locked" (two starts of the program used to clash so on the preference file).
 TEST_F(DatabaseTest, AWriteWaitsForAnotherConnectionsLock) {
-    auto holder = Create("busy.db", "CREATE TABLE t(a)");
+    auto holder = Open("busy.db", "CREATE TABLE t(a)");
     Insert(*holder, "first");  // holds the write lock until the commit
     std::thread committer([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -151,7 +103,7 @@ TEST_F(DatabaseTest, AWriteWaitsForAnotherConnectionsLock) {
     waiter->Commit();
     committer.join();
     EXPECT_EQ(error, "");
-    EXPECT_EQ(Committed("busy.db", "SELECT group_concat(a) FROM t"), "first,second");
+    EXPECT_EQ(Scalar(*waiter, "SELECT group_concat(a) FROM t"), "first,second");
 }
 
 }  // namespace

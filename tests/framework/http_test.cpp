@@ -1,8 +1,8 @@
 // The HTTP/1.0 client against local servers that misbehave, and its reply reader on byte buffers.
-// The request bytes are checked with the clients that send them (tests/search/online_test.cpp).
+// The request bytes, a request sent from inside a handler and a close in any state are checked
+// with the clients that use them (tests/search/online_test.cpp).
 #include "framework/http.h"
 
-#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -18,14 +18,10 @@ using State = fw::HTTPReplyReader::State;
 class RecordingSocket : public fw::HTTPSocket {
   public:
     std::vector<std::string> events;  // "page 200 <content>", "error", "401"
-    std::function<void()> afterPage;
 
     void PageReceived(const std::string&, int status, const fw::InternetHeaders&,
                       const std::string& content) override {
         events.push_back("page " + std::to_string(status) + " " + content);
-        if (afterPage) {
-            afterPage();
-        }
     }
     void Error(int) override { events.push_back("error"); }
     bool AuthenticationRequired(const fw::InternetHeaders&, std::string&, std::string&) override {
@@ -102,30 +98,6 @@ TEST(HTTPSocketTest, EveryHostileServerEndsTheRequestWithExactlyOneEvent) {
     PumpUntil([&] { return !refused.events.empty(); });
     fw::DoEvents(50);
     EXPECT_EQ(refused.events, std::vector<std::string>{"error"});
-}
-
-TEST(HTTPSocketTest, AHandlerSendsTheNextRequestFromInsideItsEventAndCloseSilencesAnyState) {
-    LocalHTTPServer server;
-    RecordingSocket socket;
-    const std::string url = "http://" + server.HostAndPort() + "/";
-    socket.afterPage = [&] {
-        socket.afterPage = nullptr;
-        socket.Get(url);
-    };
-    socket.Get(url);
-    PumpUntil([&] { return socket.events.size() == 2; });
-    EXPECT_EQ(server.requests.size(), 2u);
-
-    server.behaviour = LocalHTTPServer::Behaviour::NeverAnswer;
-    for (const int settleMs : {0, 100}) {  // still connecting; connected and waiting
-        socket.Get(url);
-        fw::DoEvents(settleMs);
-        EXPECT_TRUE(socket.InFlight());
-        socket.Close();
-        fw::DoEvents(50);
-        EXPECT_FALSE(socket.InFlight());
-    }
-    EXPECT_EQ(socket.events.size(), 2u);
 }
 
 }  // namespace

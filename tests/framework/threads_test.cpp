@@ -18,15 +18,10 @@ using State = fw::Thread::State;
 using Log = std::vector<std::string>;
 
 // Counts the live objects of a scope on a fiber's stack.
-class Sentinel {
-  public:
-    explicit Sentinel(int& live) : live_(live) { ++live_; }
-    ~Sentinel() { --live_; }
-    Sentinel(const Sentinel&) = delete;
-    Sentinel& operator=(const Sentinel&) = delete;
-
-  private:
-    int& live_;
+struct Sentinel {
+    explicit Sentinel(int& counter) : live(counter) { ++live; }
+    ~Sentinel() { --live; }
+    int& live;
 };
 
 class ThreadTest : public ::testing::Test {

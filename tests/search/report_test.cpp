@@ -136,19 +136,6 @@ TEST_F(ReportTest, CleanSynonymsUsesUpEachMatchedForbiddenWordOnce) {
     EXPECT_EQ(PMC::gForbiddenSynonyms, PMC::WordList{"quick"});
 }
 
-TEST_F(ReportTest, ListsShowFortyEntriesThenTheHiddenCount) {
-    const std::pair<int, std::string> cases[] = {{40, ""}, {41, ", (1...)"}};
-    for (const auto& [entries, tail] : cases) {
-        SCOPED_TRACE(entries);
-        const PMC::WordList list = Words(entries);
-        std::string expected;
-        for (int i = 0; i < 40; ++i) {
-            expected += (i > 0 ? ", " : "") + list[i];
-        }
-        EXPECT_EQ(PMC::ArrayToString(list), expected + tail);
-    }
-}
-
 TEST_F(ReportTest, OverflowItemShowsEverythingForOneBuild) {
     PMC::gFragmentStart = Words(45, "haus");
     PMC::gDirectHit = true;

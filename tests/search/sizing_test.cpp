@@ -132,18 +132,4 @@ TEST_F(SizingTest, ShowingKeepsTheSearchFieldsSelectionAndFocus) {
     EXPECT_TRUE(search.UserInput.HasFocus());
 }
 
-TEST_F(SizingTest, HidingDuringTheAnimationSuppressesTheLateShow) {
-    ResultWin::Get().SetHeight(300);
-    WriteReport(2, 0, 0);
-    fw::Timer rejectedWord([] { PMC::HideResultWin(); }, 1);
-    rejectedWord.SetMode(fw::Timer::ModeSingle);
-    PMC::FitAndShowResultWin();
-    EXPECT_FALSE(ResultWin::Get().Visible());
-    EXPECT_EQ(ResultWin::Get().Height(), 100);
-
-    WriteReport(2, 0, 0);
-    PMC::FitAndShowResultWin();
-    EXPECT_TRUE(ResultWin::Get().Visible()) << "the next build shows the window again";
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
-// The Cocoa and Core Foundation wrappers: name look-ups and their exceptions, string round trips,
-// and the autorelease timer's pool recycling.
+// The Cocoa and Core Foundation wrappers: string round trips and the autorelease timer's pool
+// recycling.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,32 +8,10 @@
 #include "platform/corefoundation.h"
 #include "platform/objc.h"
 #include "sources/bridge/AutoreleaseTimer.h"
-#include "sources/bridge/BridgeExceptions.h"
 #include "sources/bridge/CFString.h"
 #include "sources/bridge/Cocoa.h"
 
 namespace {
-
-TEST(CocoaTest, UnknownNamesRaiseTheNamedExceptionsWithTheirMessages) {
-    EXPECT_NE(Cocoa::ClassRef("NSSpellChecker"), 0);
-    EXPECT_NE(Cocoa::Selector("sharedSpellChecker"), 0);
-    try {
-        Cocoa::ClassRef("NSWordChecker");
-        FAIL() << "no exception";
-    } catch (const CocoaUnregisteredClassException& e) {
-        EXPECT_EQ(e.Message(), "The class NSWordChecker is not registered with the Cocoa runtime.");
-    }
-    try {
-        Cocoa::Selector("spellCheck:");
-        FAIL() << "no exception";
-    } catch (const CocoaUnregisteredSelectorException& e) {
-        EXPECT_EQ(e.Message(),
-                  "The selector spellCheck: is not registered with the Cocoa runtime.");
-    }
-    // The name crosses as a NUL-terminated byte string.
-    EXPECT_EQ(Cocoa::ClassRef(std::string("NSSpellChecker\0x", 16)),
-              Cocoa::ClassRef("NSSpellChecker"));
-}
 
 TEST(CFStringTest, TextRoundTripsUnchanged) {
     // A leading byte-order mark is text like any other and must not be dropped.
@@ -77,23 +55,6 @@ TEST(AutoreleaseTimerTest, EachTickReleasesTheOldPoolOnceBeforeItMakesTheNewOne)
         EXPECT_EQ(CFGetRetainCount(array), 1) << "released by its own pool only";
         CFRelease(array);
     }
-    EXPECT_EQ(platform::LiveObjectCount(), live);
-    EXPECT_EQ(platform::StaleReferenceCount(), stale) << "no pool was released twice";
-}
-
-TEST(CocoaTest, ASecondInitializeReleasesTheOldAutoreleasePoolBeforeItOpensTheNewOne) {
-    const int32_t checker = SharedSpellChecker();
-    const int64_t live = platform::LiveObjectCount();
-    const int64_t stale = platform::StaleReferenceCount();
-    Cocoa::Initialize();
-    Cocoa::Initialize();
-    const int32_t pool = Cocoa::AutoreleasePool->Pool()->ObjCRef();
-    EXPECT_NE(CFGetTypeID(pool), 0) << "the new pool was drained with the old one";
-    const int32_t array = RetainedAutoreleasedArray(checker);
-    ASSERT_TRUE(PumpUntil([&] { return Cocoa::AutoreleasePool->Pool()->ObjCRef() != pool; }, 3000));
-    EXPECT_EQ(CFGetRetainCount(array), 1) << "the current pool owned the array";
-    CFRelease(array);
-    Cocoa::AutoreleasePool.reset();
     EXPECT_EQ(platform::LiveObjectCount(), live);
     EXPECT_EQ(platform::StaleReferenceCount(), stale) << "no pool was released twice";
 }

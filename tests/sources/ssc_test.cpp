@@ -1,8 +1,8 @@
-// The spell-checker service as the search uses it: the verdict on a text, guesses, languages and
-// what the calls leave behind. The checker's ranges per language are tested in tests/platform.
+// The spell-checker service as the search uses it: the language of a check, guesses prepared
+// ahead, and what the calls leave behind. The checker's verdicts and guesses per language are
+// tested in tests/platform.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -26,17 +26,6 @@ class SSCTest : public ::testing::Test {
     void SetUp() override { ASSERT_TRUE(SSC::SetLanguage("de")); }
 };
 
-TEST_F(SSCTest, ATextIsCorrectOnlyWhenNoWordOfItIsMisspelled) {
-    const std::pair<const char*, bool> cases[] = {
-        {"Haus", true},  {"Straße", true},       {"Hasu", false},
-        {"haus", false}, {"Haus Fenster", true}, {"Haus Fenstr", false},
-    };
-    for (const auto& [text, correct] : cases) {
-        EXPECT_EQ(SSC::CheckString(text, "de"), correct) << text;
-    }
-    EXPECT_FALSE(SSC::CheckString("Haus", "fr")) << "a language without a dictionary";
-}
-
 TEST_F(SSCTest, TheCheckUsesItsOwnLanguageNotTheCheckersCurrentOne) {
     ASSERT_TRUE(SSC::SetLanguage("en"));
     EXPECT_TRUE(SSC::CheckString("Schmetterling", "de"));
@@ -51,19 +40,6 @@ TEST_F(SSCTest, AnEmptyLanguageAnswersFalseAndNeverEndsTheProgram) {
     EXPECT_TRUE(ui->messages.empty());
     EXPECT_TRUE(ui->quitCodes.empty());
     EXPECT_TRUE(SSC::CheckString("Haus", "de")) << "the checker's language was kept";
-}
-
-TEST_F(SSCTest, GuessesComeInTheCheckersOrderInItsCurrentLanguageOrNotAtAll) {
-    const std::vector<std::string> guesses = SSC::GetGuessesForWord("Strasenbahn");
-    ASSERT_FALSE(guesses.empty());
-    EXPECT_EQ(guesses.front(), "Straßenbahn");
-    EXPECT_EQ(SSC::GetGuessesForWord("Schmetterlng").front(), "Schmetterling");
-    EXPECT_TRUE(SSC::GetGuessesForWord("xqzxqzxqzk").empty());
-    EXPECT_TRUE(SSC::GetGuessesForWord("").empty());
-
-    ASSERT_TRUE(SSC::SetLanguage("en_GB"));
-    const std::vector<std::string> british = SSC::GetGuessesForWord("color");
-    EXPECT_NE(std::find(british.begin(), british.end(), "colour"), british.end());
 }
 
 // Hunspell's guesses take tens of milliseconds (a quarter of a second for a long compound); asked

@@ -1,5 +1,5 @@
 // The search window offscreen: the key filter on real key presses, the debounce of typing, the
-// search timer's abort-and-retry while a search is still marked as running, and the title strip.
+// search timer's abort-and-retry while a search is still marked as running, and a shutdown.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -135,21 +135,6 @@ TEST_F(SearchWinTest, ChangeDuringTheAbortRetryRestartsTheFullDebounce) {
     PMC::gULBaseformSearchRunning = false;
     ASSERT_TRUE(PumpUntil([] { return PMC::gSearchWord == "Hause"; }, 3000));
     EXPECT_GE(MsSince(change), 745);
-}
-
-TEST_F(SearchWinTest, TitleStripFollowsTheDictionaryLanguage) {
-    const std::string saved = DIC::gSelectedLanguage;
-    const std::pair<const char*, PicturePtr (*)()> cases[] = {
-        {"", &WinTitle}, {"DE", &WinTitleDE}, {"EN", &WinTitleEN}};
-    for (const auto& [language, picture] : cases) {
-        SCOPED_TRACE(language);
-        window.WinTitleFake.SetBackdrop(WinTitle());
-        DIC::gSelectedLanguage = language;
-        window.Open();
-        ASSERT_NE(picture(), nullptr) << "the build draws every title strip";
-        EXPECT_EQ(window.WinTitleFake.Backdrop(), picture());
-    }
-    DIC::gSelectedLanguage = saved;
 }
 
 // Shuts the application down while the fragment pass's end operation waits between two animation

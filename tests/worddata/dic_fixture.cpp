@@ -1,10 +1,8 @@
 #include "dic_fixture.h"
 
-#include <cstdlib>
 #include <fstream>
-#include <stdexcept>
 
-#include "framework/folderitem.h"
+#include "framework/text.h"
 #include "search/App.h"
 #include "sqlite_probe.h"
 #include "worddata/DIC.h"
@@ -13,45 +11,17 @@ namespace dictest {
 
 namespace fs = std::filesystem;
 
-AppLayout::AppLayout() : root_(dir_.path().toStdString()) {
-    fs::create_directories(root_ / "bin");
-    fs::create_directories(root_ / "Resources");
-    WriteFile(root_ / "bin" / "quorvane", "");
-    fw::SetExecutableFile((root_ / "bin" / "quorvane").string());
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-        previousConfig_ = old;
-    }
-    ::setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-}
-
-AppLayout::~AppLayout() {
-    fw::SetExecutableFile("");
-    if (previousConfig_) {
-        ::setenv("XDG_CONFIG_HOME", previousConfig_->c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
-}
-
 void WriteWordDatabase(const fs::path& file, const std::vector<WordRow>& rows) {
     std::string sql = "CREATE TABLE words (wID INTEGER, wWord TEXT, wSoundex INTEGER);";
     for (const WordRow& row : rows) {
-        std::string literal;
-        for (const char c : row.word) {
-            literal += c == '\'' ? std::string("''") : std::string(1, c);
-        }
-        sql += "INSERT INTO words VALUES (" + std::to_string(row.id) + ", '" + literal + "', " +
-               std::to_string(row.soundex) + ");";
+        sql += "INSERT INTO words VALUES (" + std::to_string(row.id) + ", '" +
+               fw::ReplaceAllB(row.word, "'", "''") + "', " + std::to_string(row.soundex) + ");";
     }
     sqlite_probe::Execute(file, sql);
 }
 
 void WriteFile(const fs::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("can't write " + file.string());
-    }
+    std::ofstream(file, std::ios::binary) << bytes;
 }
 
 GroupFileBytes& GroupFileBytes::Append(uint64_t value, int width) {

@@ -1,39 +1,18 @@
-// A throw-away application layout (bin/, Resources/ and the preferences folder in a temporary
-// folder), word files written into it, and a reset of the word store's module state. Main thread.
+// Word files written into a throw-away application layout, and a reset of the word store's module
+// state. Main thread.
 #pragma once
-
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "framework/scoped_environment.h"
 #include "test_ui.h"
 
 namespace dictest {
-
-// The executable file points to <root>/bin/quorvane and $XDG_CONFIG_HOME to <root>/config
-// meanwhile.
-class AppLayout {
-  public:
-    AppLayout();
-    ~AppLayout();
-
-    const std::filesystem::path& Root() const { return root_; }
-    std::filesystem::path BesideApp(const std::string& name) const { return root_ / "bin" / name; }
-    std::filesystem::path InResources(const std::string& name) const {
-        return root_ / "Resources" / name;
-    }
-
-  private:
-    QTemporaryDir dir_;
-    std::filesystem::path root_;
-    std::optional<std::string> previousConfig_;
-};
 
 struct WordRow {
     int64_t id;
@@ -77,7 +56,7 @@ class AppTest : public ::testing::Test {
     std::vector<std::string> Reports() const;
     void ForgetReports() const;
 
-    AppLayout layout_;
+    ScopedAppLayout layout_;
     ScopedRecordingUI ui_;
 };
 

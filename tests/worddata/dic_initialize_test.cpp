@@ -108,16 +108,4 @@ TEST_F(DicInitializeTest, PlaceOfTheDatabaseDecidesWhereTheGroupFileMustLie) {
     EXPECT_THAT(ui_->messages, IsEmpty());
 }
 
-TEST_F(DicInitializeTest, TerminateReleasesOnlyDataThatWasLoaded) {
-    WriteWordFiles("EN", "house");
-    ASSERT_TRUE(DIC::Initialize());
-    App::gDBLoaded = false;
-    DIC::Terminate();
-    EXPECT_NE(DIC::gWordDB, nullptr);
-
-    App::gDBLoaded = true;
-    DIC::Terminate();
-    EXPECT_TRUE(!DIC::gWordDB && !DIC::gGroupDict && DIC::gWordGroupsDict.Count() == 0);
-}
-
 }  // namespace

@@ -166,7 +166,6 @@ TEST_F(PrefsTest, FileWithoutARealPreferencesTableEndsTheRunAtOpenWithOneReport)
     const std::string kRefused =
         "DB connection error! (no table preferences with the columns pName, pType, pValue)";
     const std::pair<std::string, std::string> kFiles[] = {
-        {"CREATE TABLE other(x);", kRefused},
         {"CREATE VIEW preferences(pName, pType, pValue) AS " + kEndless +
              " SELECT n, 8, 'x' FROM r;",
          kRefused},
