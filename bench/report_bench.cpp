@@ -28,6 +28,7 @@ PMC::WordList Words(const std::string& stem, int count) {
 void SetFinishedGermanSearch(int listLength) {
     PMC::InitializeGlobals();
     DIC::gSelectedLanguage = "DE";
+    PMC::gSearchWord = "Haus";
     PMC::gDirectHit = true;
     PMC::gHitWord = "Haus";
     PMC::gHitWordSource = "Wortliste, Uni Leipzig Wortschatz";

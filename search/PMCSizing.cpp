@@ -109,7 +109,9 @@ void FitAndShowResultWin() {
         AnimateHeight(win, ResultWinTargetHeight());
     }
     field.SetHeight(win.Height());
-    if (gHideCount != gHideCountAtBuildStart) {
+    // A rejected word hides the window until the next accepted search: neither a build that was
+    // under way then nor one deferred from before it may show the report again.
+    if (gHideCount != gHideCountAtBuildStart || gSearchWord.empty()) {
         return;
     }
     ShowResultWin();

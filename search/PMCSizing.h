@@ -13,7 +13,8 @@ void PrepareResultFieldForReport();
 // After the text and its styles are in the field: grows or shrinks the result window towards
 // ResultWinTargetHeight() in steps of gWindowStep pixels, fits the field to the window and shows
 // the window. When HideResultWin ran since PrepareResultFieldForReport (a rejected word inside
-// the animation's pump), the window stays hidden: the report belongs to a word no longer searched.
+// the animation's pump), or while no word is searched (gSearchWord empty), the window stays
+// hidden: the report belongs to a word no longer searched.
 void FitAndShowResultWin();
 
 }  // namespace PMC

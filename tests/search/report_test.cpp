@@ -48,6 +48,7 @@ class ReportTest : public ::testing::Test {
   protected:
     void SetUp() override {
         PMC::InitializeGlobals();
+        PMC::gSearchWord = "Haus";  // a word is searched: its report shows
         DIC::gSelectedLanguage = "DE";
         ResultWin::Get().SetHeight(100);
     }
@@ -108,6 +109,7 @@ TEST_F(ReportTest, TextAndStyleRunsFollowTheSearchState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scenario);
         PMC::InitializeGlobals();
+        PMC::gSearchWord = "Haus";  // a word is searched: its report shows
         DIC::gSelectedLanguage = "DE";
         c.state();
 

@@ -202,7 +202,8 @@ TEST_F(SearchFlowTest, PastedWordOfAHundredThousandLettersGetsItsReport) {
 
 // The search timer can fire inside the first report's animation and reject the word typed since;
 // the interrupted search start must then leave the search ended, not run a pass for the emptied
-// search word and show the hidden window again with its results.
+// search word and show the hidden window again with its results. A reply that asked for a rebuild
+// just before (deferred, as a build was running) must not show it again 300 ms later either.
 TEST_F(SearchFlowTest, WordRejectedDuringTheFirstReportEndsTheSearch) {
     Search("Haus");  // a tall report: the next search's first report shrinks the window in steps
     PMC::gWindowStep = 2;
@@ -215,6 +216,7 @@ TEST_F(SearchFlowTest, WordRejectedDuringTheFirstReportEndsTheSearch) {
                 return;
             }
             rejected = true;
+            PMC::SearchFinished();
             window.UserInput.SetText("x");
             window.SearchTimer.SetMode(fw::Timer::ModeOff);
             window.SearchTimer_Action();

@@ -21,6 +21,7 @@ class SizingTest : public ::testing::Test {
         ui_->screenTop = 300;
         ui_->screenAvailableHeight = 1000;
         PMC::InitializeGlobals();
+        PMC::gSearchWord = "x";  // a word is searched: its report shows
         SearchWin::Get().SetTop(324);
         ResultWin& result = ResultWin::Get();
         result.Hide();
