@@ -115,6 +115,12 @@ ResultWin::ResultWin()
     };
 }
 
+ResultWin::~ResultWin() {
+    if (SearchWin::Exists()) {
+        SearchWin::Get().KillPassThreads();
+    }
+}
+
 bool ResultWin::ResultField_MouseDown(int x, int y) {
     if (fw::Ticks() - gDoubleClick < kDoubleClickTicks) {
         if (!gCommand.empty()) {

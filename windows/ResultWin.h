@@ -40,6 +40,10 @@ class ResultWin : public fw::Window {
     bool ResultField_ConstructContextualMenu(fw::MenuItem& base, int x, int y);
     bool ResultField_ContextualMenuAction(const fw::MenuItem& hitItem);
 
+    // Ends the search window's pass threads first: an end operation waiting between two steps of
+    // its report's animation holds this window and unwinds through code that still uses it.
+    ~ResultWin() override;
+
   private:
     ResultWin();
     // The steps of a single click at x, y: the blank area beside the text and a bold or italic

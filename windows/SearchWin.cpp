@@ -90,6 +90,10 @@ SearchWin::SearchWin()
 }
 
 SearchWin::~SearchWin() {
+    KillPassThreads();
+}
+
+void SearchWin::KillPassThreads() {
     SynonymSearchThread.Kill();
     FragmentSearchThread.Kill();
     SoundexSearchThread.Kill();

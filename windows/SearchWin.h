@@ -37,9 +37,11 @@ class SearchWin : public fw::Window {
         std::function<void()> run_;
     };
 
-    // Kills the pass threads in the order of their chain before any control goes: a killed end
-    // operation unwinds through code that still reads the next pass's thread.
+    // Kills the pass threads before any control goes.
     ~SearchWin() override;
+    // Kills the pass threads in the order of their chain: a killed end operation unwinds through
+    // code that still reads the next pass's thread.
+    void KillPassThreads();
 
     // The window, created hidden on first reference.
     static SearchWin& Get();
