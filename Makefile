@@ -1,5 +1,6 @@
 # `make run` builds the program (its three editions, word files and pictures) and starts it;
-# `make test` builds everything and runs every test headless; `make install` puts the program,
+# `make test` builds everything and runs every test headless (`make test-sanitized` the same under
+# AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/); `make install` puts the program,
 # its desktop entries and icons under PREFIX; `make fuzz` runs every libFuzzer target for
 # FUZZ_SECONDS under ASan and UBSan (clang, FUZZ=1).
 BUILD ?= build
@@ -13,7 +14,7 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -D
 DEPS_FLAGS := --fuzz
 endif
 
-.PHONY: all deps configure build program test run install bench fuzz format clean
+.PHONY: all deps configure build program test test-sanitized run install bench fuzz format clean
 
 all: build
 
@@ -30,6 +31,9 @@ build: configure
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-sanitized:
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(MAKE) test BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) -DQUORVANE_SANITIZE=ON"
 
 program: configure
 	cmake --build $(BUILD) -j $(JOBS) --target program
@@ -51,4 +55,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz
