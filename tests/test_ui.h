@@ -1,5 +1,5 @@
-// User-facing services for tests: message boxes, quit requests, beeps, URLs, cursor changes and
-// context menus are recorded, never shown; the clipboard is a text of its own; the Shift key, the
+// User-facing services for tests: message boxes, quit requests, beeps, URLs and context menus
+// are recorded, never shown; the clipboard is a text of its own; the Shift key, the
 // screen and the item chosen from a context menu are whatever the test sets.
 #pragma once
 
@@ -21,15 +21,13 @@ class RecordingUI : public fw::UIServices {
     int ScreenAvailableHeight() override { return screenAvailableHeight; }
     void ShowURL(const std::string& url) override { urls.push_back(url); }
     Area ScreenBounds() override { return {screenLeft, screenTop, screenWidth, screenHeight}; }
-    void SetMouseCursor(Cursor cursor) override { cursors.push_back(cursor); }
+    void SetMouseCursor(Cursor) override {}
     // Records the items with their enabled state and chooses the enabled one whose text is
     // menuChoice (ignoring case).
     const fw::MenuItem* PopUpContextualMenu(const fw::MenuItem& menu, int, int) override {
         shownMenu = fw::ItemStates(menu);
         return fw::EnabledItemWithText(menu, menuChoice);
     }
-
-    Cursor CurrentCursor() const { return cursors.empty() ? Cursor::Default : cursors.back(); }
 
     std::vector<std::string> messages;
     std::vector<int> quitCodes;
@@ -42,7 +40,6 @@ class RecordingUI : public fw::UIServices {
     int screenAvailableHeight = 746;
     int screenHeight = 768;
     std::vector<std::string> urls;
-    std::vector<Cursor> cursors;                          // every change, in order
     std::vector<std::pair<std::string, bool>> shownMenu;  // the last context menu shown
     std::string menuChoice;
 };

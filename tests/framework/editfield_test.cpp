@@ -4,7 +4,6 @@
 #include <QInputMethodEvent>
 #include <QMenu>
 #include <QScrollBar>
-#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 

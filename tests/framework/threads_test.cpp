@@ -2,8 +2,6 @@
 // fiber that is processing events on its own stack.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 

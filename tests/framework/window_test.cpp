@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <QImage>
 #include <QLabel>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,6 @@
 // reach them: a release after the last one is counted, never followed.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "platform/corefoundation.h"
 
 namespace {

@@ -2,7 +2,6 @@
 // the wire, the German chain, the portal route, the English senses, the one message box, the
 // time-out, and servers that misbehave. Whatever the server does, no busy flag stays set and the
 // next search runs normally.
-#include <chrono>
 #include <string>
 
 #include "framework/events.h"

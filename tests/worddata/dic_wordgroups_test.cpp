@@ -1,4 +1,3 @@
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
