@@ -17,28 +17,6 @@
 namespace searchtest {
 namespace {
 
-TEST(NormalizeWordTest, TrimsAndKeepsOnlyTheFirstCharacterAsTyped) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"  HAUS  ", "Haus"},
-        {"ÄPFEL", "Äpfel"},
-        {"   ", ""},
-        {"hAUS bAU", "haus bau"},
-    };
-    for (const auto& [input, expected] : cases) {
-        EXPECT_EQ(PMC::NormalizeWord(input), expected) << input;
-    }
-}
-
-TEST(CheckWordTest, AcceptsOnlyLettersUmlautsBlankAndHyphenNotLeading) {
-    const std::pair<const char*, bool> cases[] = {
-        {"Straße", true}, {"Öl-Ölung", true}, {"Haus-", true}, {"zu Hause", true},
-        {"café", false},  {"Haus's", false},  {"\xC3", false},
-    };
-    for (const auto& [word, expected] : cases) {
-        EXPECT_EQ(PMC::CheckWord(word), expected) << word;
-    }
-}
-
 class SearchFlowTest : public SearchTest {};
 
 // The line after the report's leading line end; "?" when the report lacks that line end.
@@ -54,20 +32,6 @@ QColor InputColour() {
     return SearchWin::Get().UserInput.Widget()->palette().color(QPalette::Text);
 }
 
-bool BoldRunCovers(const SearchDriver::Result& result, const std::string& text) {
-    const int64_t position = fw::InStrB(1, result.report, text);
-    if (position == 0) {
-        return false;
-    }
-    const auto start = static_cast<int32_t>(fw::Len(fw::Left(result.report, position - 1)));
-    for (const auto& [from, to] : result.bold) {
-        if (from == start && to == start + fw::Len(text)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 TEST_F(SearchFlowTest, KnownGermanWordGetsEverySectionInOrder) {
     const auto result = Search("Haus");
     ASSERT_TRUE(result.hit);
@@ -78,10 +42,8 @@ TEST_F(SearchFlowTest, KnownGermanWordGetsEverySectionInOrder) {
     for (const char* heading : headings) {
         const int64_t at = fw::InStrB(1, result.report, heading);
         EXPECT_GT(at, previous) << heading << " missing or out of order";
-        EXPECT_TRUE(BoldRunCovers(result, heading)) << heading;
         previous = at;
     }
-    EXPECT_TRUE(BoldRunCovers(result, "\"Haus\" was found!"));
     EXPECT_NE(result.report.find("\n\nList of sources: Quorvane"), std::string::npos);
     EXPECT_EQ(result.report.find("Please wait"), std::string::npos) << "the search settled";
     EXPECT_TRUE(result.italic.empty());
@@ -119,7 +81,6 @@ TEST_F(SearchFlowTest, UnknownWordGetsTheUnknownHeadlineAndNoSynonyms) {
     const auto result = Search("Xylofantik");
     EXPECT_FALSE(result.hit);
     EXPECT_EQ(Headline(result.report), "Unknown word.");
-    EXPECT_TRUE(BoldRunCovers(result, "Unknown word."));
     EXPECT_EQ(result.report.find("Synonyms..."), std::string::npos);
     EXPECT_EQ(PMC::gHitWordID, -1);
     EXPECT_EQ(InputColour(), QColor(200, 0, 0));
@@ -128,7 +89,7 @@ TEST_F(SearchFlowTest, UnknownWordGetsTheUnknownHeadlineAndNoSynonyms) {
 TEST_F(SearchFlowTest, RejectedInputHidesTheResultWindowAndSearchesNothing) {
     Search("Haus");
     ASSERT_TRUE(ResultWin::Get().Visible());
-    for (const char* input : {"x", "Haus1", "Haus.", "-haus"}) {
+    for (const char* input : {"x", "Haus1", "Haus.", "-haus", "Café"}) {
         SCOPED_TRACE(input);
         const auto shown = driver_.Paste(input, 5000);
         ASSERT_TRUE(shown);

@@ -82,10 +82,10 @@ TEST_F(TextWindowTest, CopyLosesTheLeadingLineAndHeadlineUnderTheHitWordsTitle) 
     // Three lines or fewer are copied whole; without a hit the title is the normalised input.
     SetReport("\n\"Xyz\"\nUnknown word.");
     PMC::gDirectHit = false;
-    SearchWin::Get().UserInput.SetText("  xYZ ");
+    SearchWin::Get().UserInput.SetText("  äPFEL ");
     TextWindow& whole = TextWindow::Make();
     EXPECT_EQ(whole.TextField.Text(), "\n\"Xyz\"\nUnknown word.");
-    EXPECT_EQ(whole.Title(), "Result of \"xyz\"");
+    EXPECT_EQ(whole.Title(), "Result of \"äpfel\"");
 }
 
 TEST_F(TextWindowTest, EditingMarksTheWindowAndCtrlWClosesItWithoutAsking) {
