@@ -1,8 +1,7 @@
 // The report builder: the text and style runs for the states a search passes through, the list
-// and sense limits, the one-build full view, and the re-entry guard under deferral and kill.
+// and sense limits, the one-build full view, and the re-entry guard under deferral.
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -164,14 +163,10 @@ TEST_F(ReportTest, OverflowItemShowsEverythingForOneBuild) {
     EXPECT_NE(fw::InStrB(1, FieldText(), "\n\n(1...)"), 0);
 }
 
-// A build whose animation pumps events long enough for timer actions to ask for more builds.
-void StartShrinkingBuild() {
+TEST_F(ReportTest, CallsDuringABuildMergeIntoOneBuild300msAfterTheLastOne) {
+    // The build's animation pumps events long enough for timer actions to ask for more builds.
     ResultWin::Get().SetHeight(300);
     PMC::gHitWordSource = "first";
-}
-
-TEST_F(ReportTest, CallsDuringABuildMergeIntoOneBuild300msAfterTheLastOne) {
-    StartShrinkingBuild();
     int deferrals = 0;
     double lastDeferral = 0;
     fw::Timer caller(
@@ -197,30 +192,6 @@ TEST_F(ReportTest, CallsDuringABuildMergeIntoOneBuild300msAfterTheLastOne) {
     PMC::gHitWordSource = "third";
     fw::DoEvents(600);
     EXPECT_EQ(fw::InStrB(1, FieldText(), "third"), 0) << "a second deferred build ran";
-}
-
-TEST_F(ReportTest, KillInsideTheAnimationPumpReleasesTheGuard) {
-    StartShrinkingBuild();
-    FnThread builder([] { PMC::RefreshReport(); });
-    bool killedInPump = false;
-    fw::Timer killer(
-        [&] {
-            if (fw::CurrentThread() == &builder && PMC::gRefreshReportRunning) {
-                killedInPump = true;
-                builder.Kill();
-            }
-        },
-        1);
-    killer.SetMode(fw::Timer::ModeMultiple);
-    builder.Run();
-    ASSERT_TRUE(PumpUntil([&] { return killedInPump && Finished(builder); }));
-    killer.SetMode(fw::Timer::ModeOff);
-    fw::DoEvents(0);
-
-    EXPECT_FALSE(PMC::gRefreshReportRunning);
-    PMC::gHitWordSource = "after the kill";
-    PMC::RefreshReport();
-    EXPECT_NE(fw::InStrB(1, FieldText(), "after the kill"), 0);
 }
 
 }  // namespace
