@@ -70,19 +70,14 @@ struct KeyCase {
 TEST_F(SearchWinTest, KeyFilterLetsWordCharactersAndEditingKeysInAndDropsTheRestWithABeep) {
     const std::vector<KeyCase> cases = {
         {"letter", 0, "x", 2, "abx", false},
-        {"umlaut", 0, "ü", 2, "abü", false},
         {"sharp s", 0, "ß", 2, "abß", false},
-        {"blank", 0, " ", 2, "ab ", false},
-        {"hyphen", 0, "-", 2, "ab-", false},
         {"digit", 0, "7", 2, "ab", true},
-        {"accented letter", 0, "é", 2, "ab", true},
         // Equal to a letter of the set only when case is ignored: the word check rejects them.
         {"capital sharp s", 0, "ẞ", 2, "ab", true},
         {"long s", 0, "ſ", 2, "ab", true},
         {"Kelvin sign", 0, "\u212A", 2, "ab", true},
         {"tab", Qt::Key_Tab, "\t", 2, "ab", true},
         {"up", Qt::Key_Up, "", 2, "ab", true},
-        {"return", Qt::Key_Return, "\r", 2, "ab", true},
         {"shift", Qt::Key_Shift, "", 2, "ab", false},
         {"backspace", Qt::Key_Backspace, "\b", 2, "a", false},
         {"forward delete", Qt::Key_Delete, "\x7f", 0, "b", false},
@@ -106,20 +101,6 @@ TEST_F(SearchWinTest, KeyFilterLetsWordCharactersAndEditingKeysInAndDropsTheRest
     }
 }
 
-TEST_F(SearchWinTest, TypingQuicklySearchesOnce750MsAfterTheLastKey) {
-    Clock::time_point lastKey;
-    for (const char* key : {"H", "a", "u", "s"}) {
-        TypeCharacter(window.UserInput, key);
-        lastKey = Clock::now();
-        fw::DoEvents(150);
-    }
-    ASSERT_TRUE(PumpUntil([] { return PMC::gSearchWord == "Haus"; }, 3000));
-    const int64_t waited = MsSince(lastKey);
-    EXPECT_GE(waited, 745);
-    EXPECT_LT(waited, 900);
-    EXPECT_EQ(window.SearchTimer.GetMode(), 0);
-}
-
 // A lookup that never ends keeps the timer aborting and retrying; a change during the retry
 // restarts the full debounce, and the search starts once nothing runs any more.
 TEST_F(SearchWinTest, ChangeDuringTheAbortRetryRestartsTheFullDebounce) {
@@ -135,6 +116,8 @@ TEST_F(SearchWinTest, ChangeDuringTheAbortRetryRestartsTheFullDebounce) {
     PMC::gULBaseformSearchRunning = false;
     ASSERT_TRUE(PumpUntil([] { return PMC::gSearchWord == "Hause"; }, 3000));
     EXPECT_GE(MsSince(change), 745);
+    EXPECT_LT(MsSince(change), 900);
+    EXPECT_EQ(window.SearchTimer.GetMode(), 0) << "the search ran once";
 }
 
 // Shuts the application down while the fragment pass's end operation waits between two animation
