@@ -82,10 +82,10 @@ TEST_F(TextWindowTest, CopyLosesTheLeadingLineAndHeadlineUnderTheHitWordsTitle) 
     // Three lines or fewer are copied whole; without a hit the title is the normalised input.
     SetReport("\n\"Xyz\"\nUnknown word.");
     PMC::gDirectHit = false;
-    SearchWin::Get().UserInput.SetText("  äPFEL ");
+    SearchWin::Get().UserInput.SetText("  ÄPFEL ");
     TextWindow& whole = TextWindow::Make();
     EXPECT_EQ(whole.TextField.Text(), "\n\"Xyz\"\nUnknown word.");
-    EXPECT_EQ(whole.Title(), "Result of \"äpfel\"");
+    EXPECT_EQ(whole.Title(), "Result of \"Äpfel\"");
 }
 
 TEST_F(TextWindowTest, EditingMarksTheWindowAndCtrlWClosesItWithoutAsking) {
