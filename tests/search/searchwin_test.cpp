@@ -11,12 +11,10 @@
 #include "framework/fiber_helpers.h"
 #include "search/App.h"
 #include "search/PMC.h"
-#include "test_ui.h"
+#include "search_fixture.h"
 #include "window_events.h"
-#include "windows/EditionPictures.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
-#include "worddata/DIC.h"
 
 // Qt's own shutdown step that QApplication's destructor runs first: it calls the post routines,
 // which destroy the program's windows.
@@ -33,26 +31,10 @@ int64_t MsSince(Clock::time_point start) {
 class SearchWinTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        Reset();
+        searchtest::ResetSearchState();
         PMC::ShowSearchWin();
     }
-    void TearDown() override { Reset(); }
-
-    // No search, an empty field and every timer off, as before the first keystroke of a run.
-    void Reset() {
-        SearchWin& window = SearchWin::Get();
-        window.SynonymSearchThread.Kill();
-        window.FragmentSearchThread.Kill();
-        window.SoundexSearchThread.Kill();
-        PMC::InitializeGlobals();
-        window.UserInput.SetText("");
-        for (fw::Timer* timer : {&window.SearchTimer, &window.FinishedSoundexSearchTimer,
-                                 &window.RefreshLaterTimer, &window.SocketTimeOut}) {
-            timer->SetMode(fw::Timer::ModeOff);
-        }
-        window.SearchTimer.SetPeriod(750);
-        ResultWin::Get().Hide();
-    }
+    void TearDown() override { searchtest::ResetSearchState(); }
 
     SearchWin& window = SearchWin::Get();
     ScopedRecordingUI ui;
