@@ -1,6 +1,5 @@
 // The program as a process: the headless driver started in a copy of the application's layout
 // whose files have been replaced by hostile ones.
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <QCoreApplication>
@@ -17,7 +16,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "framework/sqlite_handles.h"
 #include "online_replies.h"
 
 namespace {
@@ -40,20 +38,14 @@ class LayoutCopy {
     }
     const fs::path& Root() const { return root_; }
 
-    // The file (a path below the root) as `kind` says: 'b' the bytes, 's' a database made by the
-    // statements, 'f' a FIFO.
+    // The file (a path below the root) as `kind` says: 'b' the bytes, 'f' a FIFO.
     void Replace(const std::string& file, char kind, const std::string& content) const {
         const fs::path path = root_ / file;
         fs::remove(path);
         if (kind == 'f') {
             ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-        } else if (kind == 'b') {
-            std::ofstream(path, std::ios::binary) << content;
         } else {
-            sqlite3* raw = nullptr;
-            sqlite3_open(path.c_str(), &raw);
-            const fw::SqliteConnection db(raw);
-            ASSERT_EQ(sqlite3_exec(raw, content.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+            std::ofstream(path, std::ios::binary) << content;
         }
     }
 
@@ -119,8 +111,6 @@ std::string CollidingGroupFile() {
 // Each crafted file ends, well within a second of the start on an idle machine, either in a
 // normal start that searches the word or in one fatal box and a clean exit.
 TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanExit) {
-    const std::string kEndless =
-        "AS WITH RECURSIVE r(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM r)";
     struct Crafted {
         std::string file;
         char kind;  // as LayoutCopy::Replace takes it
@@ -132,9 +122,6 @@ TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanEx
         {"Resources/DIC_DB_DE.tdb", 'f', "",
          "Can't open the selected word list database. (not a regular file)"},
         {"Resources/DIC_WL_DE.tdb", 'f', "", "Can't open the selected word list file."},
-        {"bin/Quorvane.pref", 's',
-         "CREATE VIEW preferences(pName, pType, pValue) " + kEndless + " SELECT n, 8, 'DE' FROM r;",
-         "DB connection error! (no table preferences with the columns pName, pType, pValue)"},
     };
     const fs::path driver = QUORVANE_DRIVE;
     LocalHTTPServer services;  // online sources that know no word
