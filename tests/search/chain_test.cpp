@@ -32,36 +32,6 @@ bool HandOverPending() {
 
 class ChainTest : public SearchTest {
   protected:
-    // Searches `first` until `reached` holds, then fires the search timer with `second` in the
-    // field right there, as a user typing a new word into that moment would.
-    // With `back`, the field goes back to that text right after the abort, during the retry.
-    void InterruptAt(const std::string& first, const std::function<bool()>& reached,
-                     const std::string& second, const std::string& back = "") {
-        SearchWin& window = SearchWin::Get();
-        bool interrupted = false;
-        fw::Timer probe(
-            [&] {
-                if (interrupted || !reached()) {
-                    return;
-                }
-                interrupted = true;
-                window.UserInput.SetText(second);
-                window.SearchTimer.SetMode(fw::Timer::ModeOff);
-                window.SearchTimer_Action();
-                if (!back.empty()) {
-                    window.UserInput.SetText(back);
-                }
-            },
-            1);
-        probe.SetMode(fw::Timer::ModeMultiple);
-        SearchDriver::TypeWord(first);
-        PumpUntil([&] { return interrupted; }, 20000);
-        probe.SetMode(fw::Timer::ModeOff);
-        ASSERT_TRUE(interrupted) << "the state was never reached";
-        // The abort re-armed the timer at 200 ms; the new search starts once nothing runs.
-        ASSERT_TRUE(SearchDriver::WaitUntilSettled(20000)) << "a busy flag stayed set";
-    }
-
     void ExpectSettledOn(const std::string& word) {
         EXPECT_FALSE(PMC::IsAnySearchRunning());
         EXPECT_EQ(PMC::gSearchWord, word);

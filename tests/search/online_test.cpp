@@ -146,23 +146,13 @@ TEST_F(OnlineTest, OneBoxForTheFirstFailureUntilAnErrorFreeBaseformReplyReArmsIt
 // typed in there aborts the search, and the follow-ups are not sent.
 TEST_F(OnlineTest, AnAbortInsideTheBaseformCallbackLeavesNoFollowUpFlagSet) {
     Answer({{"Baseform", SoapRows({"Haus", "S"})}});
-    SearchWin& window = SearchWin::Get();
-    bool aborted = false;
-    fw::Timer probe(
-        [&] {
-            if (!aborted && PMC::gULSachgebieteSearchRunning && PMC::gRefreshReportRunning &&
-                !DIC::gUL_Sachgebiete->InFlight()) {
-                aborted = true;
-                window.UserInput.SetText("Bär");
-                window.SearchTimer.SetMode(fw::Timer::ModeOff);
-                window.SearchTimer_Action();
-            }
+    InterruptAt(
+        "Haus",
+        [] {
+            return PMC::gULSachgebieteSearchRunning && PMC::gRefreshReportRunning &&
+                   !DIC::gUL_Sachgebiete->InFlight();
         },
-        1);
-    probe.SetMode(fw::Timer::ModeMultiple);
-    SearchDriver::TypeWord("Haus");
-    ASSERT_TRUE(SearchDriver::WaitUntilSettled(20000)) << "a busy flag stayed set";
-    EXPECT_TRUE(aborted);
+        "Bär");
     EXPECT_EQ(PMC::gSearchWord, "Bär");
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "framework/fiber_helpers.h"
 #include "framework/folderitem.h"
 #include "framework/localization.h"
 #include "framework/timer.h"
@@ -87,6 +88,33 @@ SearchDriver::Result SearchTest::Search(const std::string& word) {
     const auto result = driver_.Search(word, 20000);
     EXPECT_TRUE(result.has_value()) << "the search for " << word << " did not settle";
     return result.value_or(SearchDriver::Result{});
+}
+
+void SearchTest::InterruptAt(const std::string& first, const std::function<bool()>& reached,
+                             const std::string& second, const std::string& back) {
+    SearchWin& window = SearchWin::Get();
+    bool interrupted = false;
+    fw::Timer probe(
+        [&] {
+            if (interrupted || !reached()) {
+                return;
+            }
+            interrupted = true;
+            window.UserInput.SetText(second);
+            window.SearchTimer.SetMode(fw::Timer::ModeOff);
+            window.SearchTimer_Action();
+            if (!back.empty()) {
+                window.UserInput.SetText(back);
+            }
+        },
+        1);
+    probe.SetMode(fw::Timer::ModeMultiple);
+    SearchDriver::TypeWord(first);
+    PumpUntil([&] { return interrupted; }, 20000);
+    probe.SetMode(fw::Timer::ModeOff);
+    ASSERT_TRUE(interrupted) << "the state was never reached";
+    // The abort re-armed the timer at 200 ms; the new search starts once nothing runs.
+    ASSERT_TRUE(SearchDriver::WaitUntilSettled(20000)) << "a busy flag stayed set";
 }
 
 }  // namespace searchtest

@@ -3,6 +3,7 @@
 // opened once per test program. Main OS thread only.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,12 @@ class SearchTest : public ::testing::Test {
 
     // Types the word and waits until the search has settled; fails the test when it does not.
     SearchDriver::Result Search(const std::string& word);
+
+    // Types `first` until `reached` holds, then fires the search timer with `second` in the field
+    // right there, as a user typing a new word into that moment would, and waits until the search
+    // has settled. With `back`, the field goes back to that text right after the abort.
+    void InterruptAt(const std::string& first, const std::function<bool()>& reached,
+                     const std::string& second, const std::string& back = "");
 
     ScopedRecordingUI ui_;
     SearchDriver driver_;
