@@ -3,8 +3,9 @@
 
 #include <pcre2.h>
 
-#include <cstring>
 #include <utility>
+
+#include "framework/text.h"
 
 namespace fw {
 
@@ -39,52 +40,6 @@ pcre2_jit_stack* JitStack() {
     thread_local const std::unique_ptr<pcre2_jit_stack, JitStackFree> stack(
         pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr));
     return stack.get();
-}
-
-// RFC 3629 UTF-8, the same definition PCRE2 checks: no overlong forms, no surrogates, nothing
-// above U+10FFFF, no truncated sequence.
-bool IsValidUtf8(const std::string& s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const unsigned char* const end = p + s.size();
-    while (p < end) {
-        // Pages are mostly ASCII: eight bytes at a time while they are.
-        uint64_t word = 0;
-        if (end - p >= 8 && (std::memcpy(&word, p, 8), (word & 0x8080808080808080ULL) == 0)) {
-            p += 8;
-            continue;
-        }
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            low = c == 0xE0 ? 0xA0 : 0x80;
-            high = c == 0xED ? 0x9F : 0xBF;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            low = c == 0xF0 ? 0x90 : 0x80;
-            high = c == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (end - p < length || p[1] < low || p[1] > high) {
-            return false;
-        }
-        for (int i = 2; i < length; ++i) {
-            if ((p[i] & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        p += length;
-    }
-    return true;
 }
 
 // A compiled pattern. UTF mode makes "." and classes take whole characters of a valid target;

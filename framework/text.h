@@ -70,7 +70,8 @@ int64_t IndexOf(const std::vector<std::string>& list, std::string_view value);
 // "Bär"); entries that compare equal keep their order.
 void SortList(std::vector<std::string>& list);
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// Strict UTF-8 (RFC 3629, as PCRE2 checks it): no overlong forms, no surrogates, nothing above
+// U+10FFFF, no truncated sequence.
 bool IsValidUtf8(std::string_view s);
 
 std::string Chr(uint32_t codePoint);  // a surrogate or a value above U+10FFFF gives U+FFFD
