@@ -240,7 +240,9 @@ class Hooked : public Base {
             OpenContextMenu(at, event->globalPosition().toPoint());
             handled = true;
         }
-        swallowing_ = handled && alive;
+        if (alive) {  // the menu's handlers may have closed the field's window
+            swallowing_ = handled;
+        }
         return handled;
     }
 
