@@ -30,57 +30,6 @@ namespace fw {
 
 namespace {
 
-using detail::CharacterUnits;
-
-// --- Positions: code points against Qt's UTF-16 indexes.
-
-// A text's code-point positions against its UTF-16 indexes, made in one walk: only the surrogate
-// pairs differ, so a conversion counts the pairs before it. A report styles hundreds of runs, and
-// walking the text from its start for each run made the styling quadratic in the report's size.
-class PositionMap {
-  public:
-    explicit PositionMap(QString text) : text_(std::move(text)) {
-        int64_t position = 0;
-        for (qsizetype i = 0; i < text_.size(); i += CharacterUnits(text_, i), ++position) {
-            if (CharacterUnits(text_, i) == 2) {
-                pairPositions_.push_back(position);
-                pairIndexes_.push_back(i);
-            }
-        }
-    }
-
-    const QString& Text() const { return text_; }
-
-    // The UTF-16 index of code-point position `position` (not negative), clamped to the text.
-    int ToUtf16(int64_t position) const {
-        const int64_t clamped = std::min<int64_t>(position, text_.size());
-        const auto pairs = std::lower_bound(pairPositions_.begin(), pairPositions_.end(), clamped) -
-                           pairPositions_.begin();
-        return static_cast<int>(std::min<int64_t>(clamped + pairs, text_.size()));
-    }
-
-    // The UTF-16 indexes (from, to) of `length` code points from code-point position `start` (not
-    // negative); a negative length is an empty range.
-    std::pair<int, int> ToUtf16Range(int64_t start, int64_t length) const {
-        const int64_t from = std::min<int64_t>(start, text_.size());
-        return {ToUtf16(from), ToUtf16(from + std::clamp<int64_t>(length, 0, text_.size()))};
-    }
-
-    // The number of code points that begin before UTF-16 index `index`.
-    int64_t ToCodePoints(qsizetype index) const {
-        const qsizetype units = std::clamp<qsizetype>(index, 0, text_.size());
-        // A pair counts one unit less once both of its units lie before `index`.
-        const auto whole = std::lower_bound(pairIndexes_.begin(), pairIndexes_.end(), units - 1) -
-                           pairIndexes_.begin();
-        return units - whole;
-    }
-
-  private:
-    QString text_;
-    std::vector<int64_t> pairPositions_;  // code-point positions of the surrogate pairs
-    std::vector<qsizetype> pairIndexes_;  // their UTF-16 indexes
-};
-
 // A drawer and the window it is attached to share one keyboard focus, as one window would: the
 // member activated last holds it.
 bool AreDrawerPartners(const QWidget* window, const QWidget* other) {
@@ -175,7 +124,7 @@ struct EditField::Impl {
     QString RawText() const { return text ? Document()->toRawText() : line->text(); }
 
     // The positions of the text as it is now.
-    const PositionMap& Map() const {
+    const detail::PositionMap& Map() const {
         if (!map) {
             map.emplace(RawText());
         }
@@ -297,8 +246,8 @@ struct EditField::Impl {
 
     QTextCursor batch;  // holds the edit block of the Stylings that live
     int stylings = 0;
-    mutable std::optional<PositionMap> map;  // of the text as it was last converted
-    bool styling = false;                    // MergeFormat is changing formats only
+    mutable std::optional<detail::PositionMap> map;  // of the text as it was last converted
+    bool styling = false;                            // MergeFormat is changing formats only
     bool liveUpdate = false;
     bool scrolling = false;  // SetScrollPosition is moving the view
     QString lastText;        // styled field: the text at the last TextChange

@@ -10,19 +10,6 @@
 
 namespace fw {
 
-namespace {
-
-// Code points of `text` from UTF-16 index `from` up to `to`.
-int64_t CodePointsBetween(const QString& text, qsizetype from, qsizetype to) {
-    int64_t count = 0;
-    for (qsizetype i = from; i < to && i < text.size(); i += detail::CharacterUnits(text, i)) {
-        ++count;
-    }
-    return count;
-}
-
-}  // namespace
-
 StyledText EditField::GetStyledText() const {
     StyledText styled{Text(), {}};
     const auto* const edit = qobject_cast<const QTextEdit*>(Widget());
@@ -30,24 +17,19 @@ StyledText EditField::GetStyledText() const {
         return styled;
     }
     const QTextDocument* const document = edit->document();
-    const QString raw = document->toRawText();
-    // One walk over the text: `index` (UTF-16) and `position` (code points) advance together.
-    qsizetype index = 0;
-    int64_t position = 0;
+    const detail::PositionMap map(document->toRawText());
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            position += CodePointsBetween(raw, index, fragment.position());
-            index = fragment.position();
-            const int64_t length = CodePointsBetween(raw, index, index + fragment.length());
+            const int64_t position = map.ToCodePoints(fragment.position());
+            const int64_t length =
+                map.ToCodePoints(fragment.position() + fragment.length()) - position;
             const QTextCharFormat format = fragment.charFormat();
             const int size = format.hasProperty(QTextFormat::FontPixelSize)
                                  ? format.intProperty(QTextFormat::FontPixelSize)
                                  : TextSize();
             styled.runs.push_back(
                 {position, length, format.fontWeight() >= QFont::Bold, format.fontItalic(), size});
-            position += length;
-            index += fragment.length();
         }
     }
     return styled;
