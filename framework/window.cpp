@@ -144,12 +144,11 @@ struct Window::Impl {
             content = new QWidget(widget.get());
             layout->addWidget(content);
             content->resize(width, height);
-            widget->resize(width, height);
         } else {
             widget->setFixedWidth(width);
             ApplyLimits(height, height);
-            widget->resize(width, height);
         }
+        widget->resize(width, height);
         watcher = std::make_unique<Watcher>(
             std::vector<QEvent::Type>{QEvent::Close, QEvent::WindowActivate},
             [this, &owner](QEvent::Type type) {
