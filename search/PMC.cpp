@@ -277,11 +277,15 @@ bool IsAnySearchRunning() {
            gULSachgebieteSearchRunning || gWordNetSearchRunning;
 }
 
-void SearchFinished() {
-    RefreshReport();
+void HideWheelWhenIdle() {
     if (!IsAnySearchRunning()) {
         SearchWin::Get().ProgressWheel.SetVisible(false);
     }
+}
+
+void SearchFinished() {
+    RefreshReport();
+    HideWheelWhenIdle();
 }
 
 void ShowSearchWin() {
