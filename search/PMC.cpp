@@ -220,12 +220,11 @@ void SearchNow() {
     }
     // A reply handled in that pump may have found the word already.
     gDirectHit = hit || gDirectHit;
-    const std::string searched = gSearchWord;  // the spelling the hit check settled on
     RefreshReport();
     // The report's animation pumps events: the search timer may have aborted this search in
-    // there, started the next one or rejected the next word. Each ended this one; its pass must
-    // not start any more.
-    if (gSearchWord != searched || gAborts != aborts) {
+    // there, started the next one or rejected the next word. Each ended this one through
+    // SearchAbort; its pass must not start any more.
+    if (gAborts != aborts) {
         return;
     }
     // A reply handled while the report was being built may have changed the verdict.
@@ -278,11 +277,15 @@ bool IsAnySearchRunning() {
            gULSachgebieteSearchRunning || gWordNetSearchRunning;
 }
 
-void SearchFinished() {
-    RefreshReport();
+void HideWheelWhenIdle() {
     if (!IsAnySearchRunning()) {
         SearchWin::Get().ProgressWheel.SetVisible(false);
     }
+}
+
+void SearchFinished() {
+    RefreshReport();
+    HideWheelWhenIdle();
 }
 
 void ShowSearchWin() {

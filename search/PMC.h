@@ -70,6 +70,8 @@ void SearchAbort();
 // whether its search was ended in there.
 uint64_t AbortCount();
 bool IsAnySearchRunning();
+// Hides the busy wheel once no search of any kind is running.
+void HideWheelWhenIdle();
 void SearchFinished();
 
 // --- End operations of the local pass chain.

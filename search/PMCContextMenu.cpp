@@ -97,11 +97,10 @@ void ConstructContextualMenu(fw::MenuItem& base, const std::string& word, bool n
     }
     const size_t newWindowAt = longList ? 10 : 2;
     for (size_t p = 0; p < texts.size(); ++p) {
-        auto item = std::make_unique<fw::MenuItem>();
+        auto item = std::make_unique<fw::MenuItem>(texts[p]);
         if (p == 0 || (p == newWindowAt && !NewWindowAllowed())) {
             item->Enabled = false;
         }
-        item->Text = texts[p];
         base.Append(std::move(item));
         fw::Yield();
     }

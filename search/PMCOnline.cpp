@@ -57,12 +57,6 @@ void ClearUnsent(const fw::HTTPSocket& client, bool& flag) {
     }
 }
 
-void HideWheelWhenIdle() {
-    if (!IsAnySearchRunning()) {
-        SearchWin::Get().ProgressWheel.SetVisible(false);
-    }
-}
-
 }  // namespace
 
 void FinishedULBaseformSearch(bool isError, bool found, const std::string& word, bool firstTry) {

@@ -26,11 +26,10 @@ void AppendOnce(PMC::WordList& list, const std::string& word) {
     }
 }
 
-// The rows of the last lookup that a pass may read: at most `cap`, and never more than the hit
-// lists hold.
-size_t RowsToRead(int32_t found, int32_t cap) {
-    const int32_t rows = std::min(found, cap);
-    return std::min(static_cast<size_t>(std::max(rows, 0)), DIC::gHitWord.size());
+// The rows of the last lookup that a pass may read (the lookup stops at the pass's cap): never
+// more than the hit lists hold.
+size_t RowsToRead(int32_t found) {
+    return std::min(static_cast<size_t>(std::max(found, 0)), DIC::gHitWord.size());
 }
 
 void CollectSynonyms() {
@@ -61,8 +60,7 @@ void ClassifyFragment(const std::string& word, const std::string& candidate) {
 }
 
 void CollectFragments(const std::string& word) {
-    const size_t rows =
-        RowsToRead(DIC::FindWord("%" + word + "%", false, kFragmentRowCap), kFragmentRowCap);
+    const size_t rows = RowsToRead(DIC::FindWord("%" + word + "%", false, kFragmentRowCap));
     for (size_t i = 0; i < rows; ++i) {
         // A copy: the hit lists belong to whichever lookup ran last.
         const std::string candidate = DIC::gHitWord[i];
@@ -91,7 +89,7 @@ void CollectSoundAlikes(const std::string& word, size_t rows, double threshold) 
 
 // Raises the threshold round by round until the list is short or the threshold reaches its end.
 void CollectSoundAlikeRounds(const std::string& word, int32_t key) {
-    const size_t rows = RowsToRead(DIC::FindSoundex(key, kSoundexRowCap), kSoundexRowCap);
+    const size_t rows = RowsToRead(DIC::FindSoundex(key, kSoundexRowCap));
     double threshold = kFirstThreshold;
     while (true) {
         CollectSoundAlikes(word, rows, threshold);

@@ -18,17 +18,15 @@ MainMenu::MainMenu() {
 
 fw::MenuItem& MainMenu::AppendItem(fw::MenuItem& menu, const char* name, const std::string& text,
                                    const char* shortcut, fw::MenuItem::Kind kind) {
-    auto item = std::make_unique<fw::MenuItem>(std::string(), kind);
+    auto item = std::make_unique<fw::MenuItem>(text, kind);
     item->Name = name;
     item->AutoEnable = true;
-    item->Text = text;
     item->KeyboardShortcut = shortcut;
     return menu.Append(std::move(item));
 }
 
 void MainMenu::AppendEditAndAbout(fw::MenuBar& bar) {
-    AppendItem(bar, "EditMenu", TT::MM_EditMenu());
-    fw::MenuItem& edit = *bar.Child("EditMenu");
+    fw::MenuItem& edit = AppendItem(bar, "EditMenu", TT::MM_EditMenu());
     AppendItem(edit, "EditCut", TT::MM_Cut(), "Cmd+X");
     AppendItem(edit, "EditCopy", TT::MM_Copy(), "Cmd+C");
     AppendItem(edit, "EditPaste", TT::MM_Paste(), "Cmd+V");

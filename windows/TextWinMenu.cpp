@@ -11,7 +11,7 @@ TextWinMenu& TextWinMenu::Get() {
 }
 
 TextWinMenu::TextWinMenu() {
-    MainMenu::AppendItem(*this, "FileMenu", TT::MM_FileMenu());
-    MainMenu::AppendItem(*Child("FileMenu"), "MI_Close", TT::MM_Close(), "Cmd+W");
+    fw::MenuItem& file = MainMenu::AppendItem(*this, "FileMenu", TT::MM_FileMenu());
+    MainMenu::AppendItem(file, "MI_Close", TT::MM_Close(), "Cmd+W");
     MainMenu::AppendEditAndAbout(*this);
 }
