@@ -29,27 +29,15 @@ const fs::path kResources =
     fs::path(QUORVANE_BENCH_RESOURCES).parent_path() / "bench-large-list" / "Resources";
 constexpr const char* kSuffixes[] = {"", "-zwei", "-drei", "-vier", "-fünf"};
 
-// The German word list and thesaurus the build reads, separated by "|".
-std::vector<std::string> GermanSources() {
-    std::vector<std::string> files;
-    std::string list = QUORVANE_BENCH_WORDS_DE;
-    for (size_t start = 0; start <= list.size();) {
-        const size_t end = std::min(list.find('|', start), list.size());
-        files.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return files;
-}
-
 // Writes the large word files once; false when the sources can't be read.
 bool LargeWordFilesPresent() {
     static const bool present = [] {
         if (fs::exists(kResources / "DIC_DB_DE.tdb") && fs::exists(kResources / "DIC_WL_DE.tdb")) {
             return true;
         }
-        const std::vector<std::string> sources = GermanSources();
-        std::ifstream listFile(sources.at(0), std::ios::binary);
-        std::ifstream thesaurusFile(sources.at(1), std::ios::binary);
+        // The German word list and thesaurus the build reads.
+        std::ifstream listFile(QUORVANE_BENCH_WORD_LIST_DE, std::ios::binary);
+        std::ifstream thesaurusFile(QUORVANE_BENCH_THESAURUS_DE, std::ios::binary);
         if (!listFile || !thesaurusFile) {
             return false;
         }

@@ -2,7 +2,6 @@
 // field, styling the runs and measuring the target height. The window already has the report's
 // height, so the animation pumps no events and only the build's own work is timed. Beside it, the
 // whole process's CPU of a build that grows the shown window step by step, painting included.
-#include <ctime>
 #include <string>
 
 #include <benchmark/benchmark.h>
@@ -10,6 +9,7 @@
 #include "bench_ui.h"
 #include "framework/events.h"
 #include "search/PMC.h"
+#include "tools/drive/SearchDriver.h"
 #include "windows/ResultWin.h"
 #include "worddata/DIC.h"
 
@@ -61,12 +61,6 @@ void BM_RefreshReportFullLists(benchmark::State& state) {
 }
 BENCHMARK(BM_RefreshReportFullLists)->Args({45, 0})->Args({400, 1})->Unit(benchmark::kMillisecond);
 
-double ProcessCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
 // From the least height to the report's: every step repaints the window and pumps 8 ms, which is
 // idle time and not counted.
 void BM_RefreshReportGrowingTheWindow(benchmark::State& state) {
@@ -78,9 +72,9 @@ void BM_RefreshReportGrowingTheWindow(benchmark::State& state) {
     for (auto _ : state) {
         win.SetHeight(ResultWin::kMinimumHeight);
         fw::DoEvents(20);
-        const double start = ProcessCpuMs();
+        const double start = SearchDriver::ProcessCpuMs();
         PMC::RefreshReport();
-        state.SetIterationTime((ProcessCpuMs() - start) / 1e3);
+        state.SetIterationTime((SearchDriver::ProcessCpuMs() - start) / 1e3);
     }
     state.counters["steps"] = (height - ResultWin::kMinimumHeight + 19) / 20;
 }

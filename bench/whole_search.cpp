@@ -1,7 +1,6 @@
 // One whole search through the real windows, typed into the search field as a user would.
 #include "whole_search.h"
 
-#include <ctime>
 #include <string>
 
 #include "bench_ui.h"
@@ -39,28 +38,20 @@ bool OpenGermanWordFiles(const std::filesystem::path& resources) {
     return loaded;
 }
 
-double CpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
 // The spell checker's share of a search (its verdict and its guesses), which is not the local
 // passes' and has a budget of its own.
 // Measured after a first call, which loads the dictionary.
 double SpellCheckerMs(const std::string& word) {
     constexpr int kRounds = 3;
     SSC::GetGuessesForWord(word);
-    const double start = CpuMs();
+    const double start = SearchDriver::ProcessCpuMs();
     for (int i = 0; i < kRounds; ++i) {
         SSC::CheckString(word, App::gSSCLanguage);
         SSC::GetGuessesForWord(word);
     }
-    return (CpuMs() - start) / kRounds;
+    return (SearchDriver::ProcessCpuMs() - start) / kRounds;
 }
 
-// Each iteration searches the word and then a rejected one-letter word, which hides the result
-// window again, so every measured search starts from the same state.
 }  // namespace
 
 void BM_WholeSearch(benchmark::State& state, const std::string& word,

@@ -1,13 +1,11 @@
 #include "fuzz/reader_checks.h"
 
-#include <time.h>
-
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <unordered_set>
 
+#include "framework/events.h"
 #include "framework/text.h"
 #include "search/PMC.h"
 
@@ -22,16 +20,10 @@ constexpr double kAllowance = 3.0;
 constexpr double kSlackMs = 1.0;
 constexpr int kRounds = 4;
 
-double ProcessorMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
 double CostMs(const std::function<void(const std::string&)>& read, const std::string& input) {
-    const double start = ProcessorMs();
+    const double start = fw::ThreadCpuMilliseconds();
     read(input);
-    return ProcessorMs() - start;
+    return fw::ThreadCpuMilliseconds() - start;
 }
 
 // The prefix, the unit repeated to at least `bytes`, the suffix (see the header).
@@ -63,46 +55,10 @@ void Require(bool condition, const char* what) {
     }
 }
 
-bool IsValidUTF8(std::string_view text) {
-    constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t length = 1;
-        uint32_t code = lead;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07;
-        } else if (lead >= 0x80) {
-            return false;
-        }
-        if (text.size() - i < length) {
-            return false;
-        }
-        for (size_t k = 1; k < length; ++k) {
-            const auto byte = static_cast<unsigned char>(text[i + k]);
-            if ((byte & 0xC0) != 0x80) {
-                return false;
-            }
-            code = code << 6 | (byte & 0x3F);
-        }
-        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 void RequireList(const std::vector<std::string>& list, const char* name, bool words, bool once) {
     std::unordered_set<std::string> keys;
     for (const std::string& entry : list) {
-        if (!IsValidUTF8(entry) || (words && (entry.empty() || !PMC::CheckWord(entry))) ||
+        if (!fw::IsValidUtf8(entry) || (words && (entry.empty() || !PMC::CheckWord(entry))) ||
             (once && !keys.insert(fw::CaseKey(entry)).second)) {
             std::fprintf(stderr, "list %s, entry \"%s\":\n", name, entry.c_str());
             Require(false, words ? "valid UTF-8, a word that passes CheckWord, once"

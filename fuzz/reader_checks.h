@@ -12,9 +12,6 @@
 namespace fuzz {
 
 void Require(bool condition, const char* what);
-// Well-formed UTF-8: no stray continuation byte, no overlong form, no surrogate, nothing past
-// U+10FFFF.
-bool IsValidUTF8(std::string_view text);
 
 // Every entry of the list is valid UTF-8; with `words`, every entry is a non-empty word that
 // passes PMC::CheckWord; with `once`, no two entries are equal ignoring case.

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Prepare();
     const std::string reply(reinterpret_cast<const char*>(data), size);
     if (const auto soap = fw::ReadSOAPReply(reply)) {
-        fuzz::Require(fuzz::IsValidUTF8(soap->Result("pingReturn")), "the ping's text UTF-8");
+        fuzz::Require(fw::IsValidUtf8(soap->Result("pingReturn")), "the ping's text UTF-8");
     }
     const std::string decoded = UL_HTTPSocket::ConvertResponseToUTF8(reply);
     fuzz::Require(size > kLongestDecodedByDefinition || decoded == DecodeByDefinition(reply),

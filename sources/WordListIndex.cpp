@@ -23,14 +23,6 @@ bool WordListIndex::Contains(std::string_view word) {
     return keys_.count(fw::CaseKey(word)) > 0;
 }
 
-bool WordListIndex::AppendIfAbsent(const std::string& word) {
-    if (Contains(word)) {
-        return false;
-    }
-    Append(word);
-    return true;
-}
-
 bool WordListIndex::AppendIfAbsent(const std::string& word, ReplyBudget& budget) {
     if (Contains(word) || !budget.Admit(list_, word)) {
         return false;

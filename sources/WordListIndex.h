@@ -16,9 +16,8 @@ class WordListIndex {
     explicit WordListIndex(std::vector<std::string>& list);
 
     bool Contains(std::string_view word);
-    // Appends `word` to the list unless it holds it already; true when appended.
-    bool AppendIfAbsent(const std::string& word);
-    // The same for a word of a reply, which must also fit into the reply's budget.
+    // Appends `word` of a reply to the list unless it holds it already or the word does not fit
+    // into the reply's budget; true when appended.
     bool AppendIfAbsent(const std::string& word, ReplyBudget& budget);
     // Appends without the test (a list that may hold duplicates still keeps its index).
     void Append(const std::string& word);

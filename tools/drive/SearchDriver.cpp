@@ -1,6 +1,5 @@
 #include "tools/drive/SearchDriver.h"
 
-#include <sys/resource.h>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QEventLoop>
@@ -11,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 #include "framework/events.h"
@@ -32,16 +32,6 @@ void ServeEvents() {
     QEventLoop loop;
     QTimer::singleShot(1, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-// User and system CPU of the whole process, every OS thread and the painting included.
-double ProcessCpuMs() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
-    };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
 double NowMs() {
@@ -192,6 +182,12 @@ void SearchDriver::TypeKey(const std::string& character) {
     QKeyEvent release(QEvent::KeyRelease, KeyCode(character), Qt::NoModifier, text);
     QApplication::sendEvent(field, &press);
     QApplication::sendEvent(field, &release);
+}
+
+double SearchDriver::ProcessCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 void SearchDriver::ContextClick(QWidget* target, QPoint at) {

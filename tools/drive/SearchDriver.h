@@ -59,6 +59,9 @@ class SearchDriver {
     static bool WaitUntilSettled(int timeoutMs);
     static bool IsSettled();
 
+    // User and system CPU of the whole process so far, every OS thread and the painting included.
+    static double ProcessCpuMs();
+
     // `text` as a JSON string, quotes included.
     static std::string JsonString(const std::string& text);
     // The line of JSON the driver tool prints for a result; `stats` adds cpu_ms, max_stall_ms and
