@@ -38,20 +38,6 @@ bool OpenGermanWordFiles(const std::filesystem::path& resources) {
     return loaded;
 }
 
-// The spell checker's share of a search (its verdict and its guesses), which is not the local
-// passes' and has a budget of its own.
-// Measured after a first call, which loads the dictionary.
-double SpellCheckerMs(const std::string& word) {
-    constexpr int kRounds = 3;
-    SSC::GetGuessesForWord(word);
-    const double start = SearchDriver::ProcessCpuMs();
-    for (int i = 0; i < kRounds; ++i) {
-        SSC::CheckString(word, App::gSSCLanguage);
-        SSC::GetGuessesForWord(word);
-    }
-    return (SearchDriver::ProcessCpuMs() - start) / kRounds;
-}
-
 }  // namespace
 
 void BM_WholeSearch(benchmark::State& state, const std::string& word,
@@ -65,10 +51,8 @@ void BM_WholeSearch(benchmark::State& state, const std::string& word,
     services.responder = online::KnowsNothing;
     ServiceHosts::PointAllAt(services.HostAndPort());
     SearchDriver driver;
-    const double spellChecker = SpellCheckerMs(word);
     double stall = 0;
     double wall = 0;
-    double cpu = 0;
     double processCpu = 0;
     for (auto _ : state) {
         const auto result = driver.Search(word);
@@ -76,16 +60,13 @@ void BM_WholeSearch(benchmark::State& state, const std::string& word,
             state.SkipWithError("the search did not settle");
             return;
         }
-        state.SetIterationTime(std::max(result->cpuMs - spellChecker, 0.0) / 1e3);
-        cpu += result->cpuMs;
+        state.SetIterationTime(result->cpuMs / 1e3);
         processCpu += result->processCpuMs;
         stall = std::max(stall, result->maxStallMs);
         wall += result->ms;
         driver.Search("x");
     }
     state.counters["max_stall_ms"] = stall;
-    state.counters["spell_checker_ms"] = spellChecker;
     state.counters["wall_ms"] = wall / static_cast<double>(state.iterations());
-    state.counters["with_spell_checker_ms"] = cpu / static_cast<double>(state.iterations());
     state.counters["process_cpu_ms"] = processCpu / static_cast<double>(state.iterations());
 }

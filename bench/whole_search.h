@@ -1,9 +1,9 @@
 // One whole search through the real windows, typed into the search field as a user would: each
 // iteration searches the word and then a rejected one-letter word, which hides the result window
-// again. Iteration time is the program's CPU outside its event pumps, the spell checker's share
-// left out; counters give the longest event-loop stall, the wall time and the whole process's CPU.
-// The German word files of `resources` are loaded once per process (the word store is global),
-// so one benchmark program searches one set of word files.
+// again. Iteration time is the program's CPU outside its event pumps (the spelling guesses are
+// computed on a worker thread, outside it); counters give the longest event-loop stall, the wall
+// time and the whole process's CPU. The German word files of `resources` are loaded once per
+// process (the word store is global), so one benchmark program searches one set of word files.
 #pragma once
 
 #include <filesystem>
