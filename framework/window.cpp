@@ -358,15 +358,18 @@ void Window::BringToFront() {
 }
 
 void Window::SetMenuBar(MenuBar& bar) {
-    QMenuBar* drawn = nullptr;
-    if (impl_->frame == Frame::Document) {
-        const int height = Height();
-        drawn = new QMenuBar(impl_->widget.get());
-        impl_->widget->layout()->setMenuBar(drawn);
-        impl_->widget->resize(impl_->widget->width(), height + drawn->sizeHint().height());
-        impl_->widget->layout()->activate();
+    if (impl_->frame != Frame::Document) {
+        impl_->menuView = std::make_unique<detail::MenuBarView>(*this, bar, nullptr);
+        return;
     }
+    const int height = Height();
+    auto* const drawn = new QMenuBar(impl_->widget.get());
+    impl_->widget->layout()->setMenuBar(drawn);
     impl_->menuView = std::make_unique<detail::MenuBarView>(*this, bar, drawn);
+    // Measured with its menus in it: an empty bar is lower, and once the window is shown the
+    // content would lose the difference.
+    impl_->widget->resize(impl_->widget->width(), height + drawn->sizeHint().height());
+    impl_->widget->layout()->activate();
 }
 
 void Window::PopUpMenuBar(int x, int y) {
