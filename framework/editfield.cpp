@@ -486,12 +486,11 @@ int64_t EditField::LineNumAtHeight(int y) const {
     QTextDocument* const document = impl_->Document();
     QAbstractTextDocumentLayout* const layout = document->documentLayout();
     layout->blockBoundingRect(document->lastBlock());  // lays out every block
-    const qreal target = y;
     int64_t line = -1;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const qreal blockTop = layout->blockBoundingRect(block).top();
         for (int i = 0; i < block.layout()->lineCount(); ++i) {
-            if (line >= 0 && blockTop + block.layout()->lineAt(i).y() > target) {
+            if (line >= 0 && blockTop + block.layout()->lineAt(i).y() > y) {
                 return line;
             }
             ++line;

@@ -24,7 +24,7 @@ class Window {
         Plain,     // no frame, title bar or window buttons
         Drawer,    // no frame; shown attached below its parent window and kept there
         Document,  // a resizeable desktop window with its buttons; draws its menu bar
-        Dialog,    // a dialog frame with the close and minimise buttons; fixed size
+        Dialog,    // a dialog frame with close and minimise buttons; fixed size; Escape closes it
     };
 
     // Created at a fixed width and, until SetHeightLimits widens them, a fixed height; a document
@@ -94,7 +94,7 @@ class Window {
     // Every change of the content's size on screen, the user's resizing included, while it goes.
     std::function<void()> SizeChanged;
     // The user's or the window manager's close (not Close): true keeps the window open, as it
-    // was. A dialog-frame window also closes on Escape.
+    // was.
     std::function<bool()> CancelClose;
     // After Close, or after the user closed the window. The window may be destroyed from here on,
     // but not inside this call.
