@@ -486,12 +486,11 @@ int64_t EditField::LineNumAtHeight(int y) const {
     QTextDocument* const document = impl_->Document();
     QAbstractTextDocumentLayout* const layout = document->documentLayout();
     layout->blockBoundingRect(document->lastBlock());  // lays out every block
-    const qreal target = document->documentMargin() + y;
     int64_t line = -1;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const qreal blockTop = layout->blockBoundingRect(block).top();
         for (int i = 0; i < block.layout()->lineCount(); ++i) {
-            if (line >= 0 && blockTop + block.layout()->lineAt(i).y() > target) {
+            if (line >= 0 && blockTop + block.layout()->lineAt(i).y() > y) {
                 return line;
             }
             ++line;
@@ -504,7 +503,9 @@ int64_t EditField::ScrollPosition() const {
     if (impl_->line) {
         return 0;
     }
-    return LineNumAtHeight(impl_->text->verticalScrollBar()->value());
+    // A line scrolled to the top keeps the text's top margin above it (SetScrollPosition).
+    const qreal margin = impl_->Document()->documentMargin();
+    return LineNumAtHeight(impl_->text->verticalScrollBar()->value() + static_cast<int>(margin));
 }
 
 void EditField::SetScrollPosition(int64_t line) {

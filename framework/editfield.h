@@ -117,8 +117,8 @@ class EditField {
     bool IsBesideText(int x, int y) const;
     // The position of the first character of `line`; past the last line, the text's length.
     int64_t CharPosAtLineNum(int64_t line) const;
-    // The line at `y` pixels below the top of the whole text, whatever the view shows; below the
-    // text, the last line.
+    // The line at `y` pixels below the top of the text area with the view at the text's top,
+    // whatever the view shows; below the text, the last line.
     int64_t LineNumAtHeight(int y) const;
     // The first line in view; setting it scrolls that line to the top as far as the text reaches.
     int64_t ScrollPosition() const;

@@ -119,6 +119,36 @@ class DrawerKeyForwarder : public QObject {
     QPointer<QWidget> parent_;
 };
 
+// The user's and the window manager's closes of the widget. A dialog closes on Escape too, as the
+// platform's dialogs do. `cancel` may keep the widget open; otherwise `closing` runs.
+class CloseRequests : public QObject {
+  public:
+    CloseRequests(bool escapeCloses, std::function<bool()> cancel, std::function<void()> closing)
+        : escapeCloses_(escapeCloses), cancel_(std::move(cancel)), closing_(std::move(closing)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            if (cancel_()) {
+                event->ignore();
+                return true;
+            }
+            closing_();
+        } else if (escapeCloses_ && event->type() == QEvent::KeyPress &&
+                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+                   static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+            static_cast<QWidget*>(watched)->close();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    const bool escapeCloses_;
+    std::function<bool()> cancel_;
+    std::function<void()> closing_;
+};
+
 void ReportHeightChange(const std::function<void(int)>& resized, int before, int after) {
     if (after != before && resized) {
         resized(after - before);
@@ -149,16 +179,13 @@ struct Window::Impl {
             ApplyLimits(height, height);
         }
         widget->resize(width, height);
-        watcher = std::make_unique<Watcher>(
-            std::vector<QEvent::Type>{QEvent::Close, QEvent::WindowActivate},
-            [this, &owner](QEvent::Type type) {
-                if (type == QEvent::Close) {
-                    Closing(owner);
-                } else {
-                    MoveToFront(&owner);
-                }
-            });
+        watcher = std::make_unique<Watcher>(std::vector<QEvent::Type>{QEvent::WindowActivate},
+                                            [&owner](QEvent::Type) { MoveToFront(&owner); });
         widget->installEventFilter(watcher.get());
+        closeRequests = std::make_unique<CloseRequests>(
+            kind == Frame::Dialog, [&owner] { return owner.CancelClose && owner.CancelClose(); },
+            [this, &owner] { Closing(owner); });
+        widget->installEventFilter(closeRequests.get());
         sizeWatcher = std::make_unique<Watcher>(std::vector<QEvent::Type>{QEvent::Resize},
                                                 [&owner](QEvent::Type) {
                                                     if (owner.SizeChanged) {
@@ -225,6 +252,7 @@ struct Window::Impl {
     // Deleted filter objects drop out of their widgets' filters by themselves (Qt guards them);
     // the menu view goes before the widget that owns its menus.
     std::unique_ptr<Watcher> watcher;
+    std::unique_ptr<CloseRequests> closeRequests;
     std::unique_ptr<Watcher> sizeWatcher;
     std::unique_ptr<Watcher> parentWatcher;
     std::unique_ptr<detail::MenuBarView> menuView;
@@ -352,21 +380,26 @@ void Window::ShowWithin(Window& parent, int /*facing*/) {
 }
 
 void Window::BringToFront() {
-    impl_->widget->raise();
-    impl_->widget->activateWindow();
+    QWidget& widget = *impl_->widget;
+    widget.setWindowState(widget.windowState() & ~Qt::WindowMinimized);
+    widget.raise();
+    widget.activateWindow();
     MoveToFront(this);
 }
 
 void Window::SetMenuBar(MenuBar& bar) {
-    QMenuBar* drawn = nullptr;
-    if (impl_->frame == Frame::Document) {
-        const int height = Height();
-        drawn = new QMenuBar(impl_->widget.get());
-        impl_->widget->layout()->setMenuBar(drawn);
-        impl_->widget->resize(impl_->widget->width(), height + drawn->sizeHint().height());
-        impl_->widget->layout()->activate();
+    if (impl_->frame != Frame::Document) {
+        impl_->menuView = std::make_unique<detail::MenuBarView>(*this, bar, nullptr);
+        return;
     }
+    const int height = Height();
+    auto* const drawn = new QMenuBar(impl_->widget.get());
+    impl_->widget->layout()->setMenuBar(drawn);
     impl_->menuView = std::make_unique<detail::MenuBarView>(*this, bar, drawn);
+    // Measured with its menus in it: an empty bar is lower, and once the window is shown the
+    // content would lose the difference.
+    impl_->widget->resize(impl_->widget->width(), height + drawn->sizeHint().height());
+    impl_->widget->layout()->activate();
 }
 
 void Window::PopUpMenuBar(int x, int y) {

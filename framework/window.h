@@ -24,7 +24,7 @@ class Window {
         Plain,     // no frame, title bar or window buttons
         Drawer,    // no frame; shown attached below its parent window and kept there
         Document,  // a resizeable desktop window with its buttons; draws its menu bar
-        Dialog,    // a dialog frame with the close and minimise buttons; fixed size
+        Dialog,    // a dialog frame with close and minimise buttons; fixed size; Escape closes it
     };
 
     // Created at a fixed width and, until SetHeightLimits widens them, a fixed height; a document
@@ -55,7 +55,7 @@ class Window {
     void Show();
     void Hide();
     // Hides the window, takes it out of the window list and runs Closed; the user's close button
-    // does the same. Nothing asks first.
+    // does the same unless CancelClose keeps the window. Nothing asks first.
     void Close();
     bool IsClosed() const;
     // Shows the window attached to `parent` without taking the focus from it: it opens at the
@@ -64,7 +64,7 @@ class Window {
     // characters, Backspace and Delete typed while the window has it go to the parent's focused
     // control, as if typed there. `parent` may die first.
     void ShowWithin(Window& parent, int facing);
-    // Brings the window to the front and activates it.
+    // Brings the window to the front, restored if it was minimised, and activates it.
     void BringToFront();
 
     // The window's menu bar; `bar` must outlive the window. A document window draws it; any
@@ -93,6 +93,9 @@ class Window {
     std::function<void(int deltaHeight)> Resized;
     // Every change of the content's size on screen, the user's resizing included, while it goes.
     std::function<void()> SizeChanged;
+    // The user's or the window manager's close (not Close): true keeps the window open, as it
+    // was.
+    std::function<bool()> CancelClose;
     // After Close, or after the user closed the window. The window may be destroyed from here on,
     // but not inside this call.
     std::function<void()> Closed;

@@ -98,6 +98,12 @@ ResultWin::ResultWin()
       ResultField(*this, fw::EditField::Kind::MultiLineStyled, 0, 0, kWidth, kMinimumHeight) {
     SetHeightLimits(kMinimumHeight, kMaximumHeight);
     SetTitle("Result");
+    // A drawer of the strip: the window manager's close hides it until the next report, and it
+    // stays one of the application's windows.
+    CancelClose = [this] {
+        Hide();
+        return true;
+    };
     ResultField.SetReadOnly(true);
     ResultField.SetTextSize(kTextSize);
     ResultField.MouseDown = [this](int x, int y) { return ResultField_MouseDown(x, y); };

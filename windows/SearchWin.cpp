@@ -76,6 +76,12 @@ SearchWin::SearchWin()
       SocketTimeOut([this] { SocketTimeOut_Action(); }, kSocketTimeOutMs) {
     SetMenuBar(MainMenu::Get());
     SetTitle("Quorvane");
+    // The strip is the program: it is never gone while the program runs, and the copy windows
+    // hold nothing to save, so the window manager's close quits as Ctrl+Q does.
+    CancelClose = [] {
+        fw::Quit(0);
+        return true;
+    };
     WinTitleFake.SetBackdrop(WinTitle());
     WinTitleFake.MouseDown = [this](int x, int y) { WinTitleFake_MouseDown(x, y); };
     UserInput.SetTextColor(200, 0, 0);

@@ -1,6 +1,7 @@
 // The application object: what its Open sets up, the tables from which it chooses
 // the spell checker's language and the result window's step, the activation, and the quit.
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -122,13 +123,15 @@ TEST_F(AppTest, SpellCheckerLanguageFollowsTheDictionaryLanguageAndRegion) {
     }
 }
 
-TEST_F(AppTest, EveryActivationSelectsTheWholeSearchText) {
+TEST_F(AppTest, EveryActivationRestoresTheStripAndSelectsTheWholeSearchText) {
     SearchWin& search = SearchWin::Get();
     App app;
     for (const std::string text : {"", "Haustür"}) {
         search.UserInput.SetText(text);
         search.UserInput.SetSelStart(2);
+        search.Widget()->showMinimized();
         app.Activate();
+        EXPECT_FALSE(search.Widget()->isMinimized());
         EXPECT_TRUE(search.UserInput.HasFocus());
         EXPECT_EQ(search.UserInput.SelStart(), 0);
         EXPECT_EQ(search.UserInput.SelLength(), fw::Len(text));

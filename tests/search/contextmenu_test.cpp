@@ -120,6 +120,7 @@ TEST_F(ContextMenuTest, NewWindowFollowsTheTwelveWindowLimitAndRunningSearches) 
     fw::WindowAt(0)->Close();
     PMC::gWordNetSearchRunning = true;
     EXPECT_FALSE(ReportMenu("Heim", "Open new window").back().second) << "a search runs";
+    EXPECT_FALSE(ReportMenu("found", "Open new window").back().second) << "a heading: no word";
     EXPECT_EQ(fw::WindowCount(), 11) << "a disabled item can't be chosen";
 }
 

@@ -13,6 +13,7 @@
 #include "framework/events.h"
 #include "framework/folderitem.h"
 #include "test_ui.h"
+#include "window_events.h"
 #include "windows/AboutWindow.h"
 #include "windows/EditionPictures.h"
 #include "windows/SearchWin.h"
@@ -54,6 +55,15 @@ TEST_F(AboutWindowTest, ShowsTheEditionsIconAndTheLongVersionCentredOnTheMainScr
         EXPECT_EQ(about.Top(), (768 - about.Height()) / 2);
         CloseAbout();
     }
+}
+
+TEST_F(AboutWindowTest, ShowingAMinimisedBoxBringsItBackAndEscapeClosesIt) {
+    AboutWindow& about = AboutWindow::Get();
+    about.Widget()->showMinimized();
+    AboutWindow::Get().Show();
+    EXPECT_FALSE(about.Widget()->isMinimized());
+    SendKey(about.Widget(), Qt::Key_Escape, QString());
+    EXPECT_TRUE(about.IsClosed());
 }
 
 TEST_F(AboutWindowTest, MissingPictureLeavesTheCanvasEmptyUntilItsFileExists) {

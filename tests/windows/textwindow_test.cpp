@@ -70,7 +70,7 @@ TEST_F(TextWindowTest, CopyLosesTheLeadingLineAndHeadlineUnderTheHitWordsTitle) 
     SetReport("\n\"Haus\" was found!\n\nSynonyms...\n\nHeim, Gebäude");
     ResultWin::Get().ResultField.SetBold(20, 11);
     ResultWin::Get().ResultField.SetSize(20, 11, 12);
-    TextWindow& copy = TextWindow::Make();
+    TextWindow& copy = Shown();
     EXPECT_EQ(copy.Title(), "Result of \"Haus\"");
     EXPECT_EQ(copy.TextField.Text(), "\nSynonyms...\n\nHeim, Gebäude");
     EXPECT_TRUE(copy.TextField.IsBoldAt(1));
@@ -78,6 +78,7 @@ TEST_F(TextWindowTest, CopyLosesTheLeadingLineAndHeadlineUnderTheHitWordsTitle) 
     EXPECT_EQ(copy.TextField.GetStyledText().runs.front().size, 12) << "the report's sizes";
     EXPECT_EQ(copy.TextField.SelStart(), 0);
     EXPECT_FALSE(copy.Modified());
+    EXPECT_EQ(copy.Height(), 300) << "the text area below the menu bar, once shown";
 
     // Three lines or fewer are copied whole; without a hit the title is the normalised input.
     SetReport("\n\"Xyz\"\nUnknown word.");
@@ -120,7 +121,6 @@ TEST_F(TextWindowTest, CopiesCascadeFromTheFrontMostOtherCopy) {
 
 TEST_F(TextWindowTest, ScrollBarFollowsTheLinesTheWheelAndTypingAtTheEndOfAScrolledCopy) {
     TextWindow& small = Shown();
-    EXPECT_EQ(small.Scroller.Minimum(), 0);
     EXPECT_EQ(small.Scroller.Maximum(), 2) << "a copy that fits";
 
     SetReport(Report(82));
