@@ -16,6 +16,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "framework/database.h"
 #include "online_replies.h"
 
 namespace {
@@ -88,23 +89,49 @@ Ended Start(const fs::path& program, const QStringList& arguments) {
     return ended;
 }
 
+// Appends `value` big-endian in `width` bytes, as word-group files hold their numbers.
+void Put(std::string& bytes, uint64_t value, int width) {
+    for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
+        bytes += static_cast<char>((value >> shift) & 0xFF);
+    }
+}
+
 // 40,000 groups whose keys all fall into one bucket of a hash table sized by their count.
 std::string CollidingGroupFile() {
     std::string bytes;
-    const auto put = [&bytes](uint64_t value, int width) {
-        for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
-            bytes += static_cast<char>((value >> shift) & 0xFF);
-        }
-    };
-    put(40000, 4);
+    Put(bytes, 40000, 4);
     for (uint64_t group = 0; group < 40000; ++group) {
-        put(group * 42043, 4);
-        put(1, 2);
-        put(0, 4);
+        Put(bytes, group * 42043, 4);
+        Put(bytes, 1, 2);
+        Put(bytes, 0, 4);
     }
-    put(0, 8);
-    put(1, 4);
-    put(0, 2);
+    Put(bytes, 0, 8);
+    Put(bytes, 1, 4);
+    Put(bytes, 0, 2);
+    return bytes;
+}
+
+// Every word of the German database in group 0, whose one member is a word ID the database
+// lacks: the first search that looks for synonyms meets it.
+std::string MissingWordGroupFile() {
+    fw::Database words;
+    words.DatabaseFile = QUORVANE_TEST_RESOURCES "/DIC_DB_DE.tdb";
+    words.ReadOnly = true;
+    const int64_t count =
+        words.Connect()
+            ? words.SQLSelect("SELECT max(wID) + 1 FROM words")->IdxField(1).IntegerValue()
+            : 0;
+    std::string bytes;
+    Put(bytes, 1, 4);
+    Put(bytes, 0, 4);
+    Put(bytes, 1, 2);
+    Put(bytes, static_cast<uint32_t>(-1), 4);
+    Put(bytes, 0, 8);
+    Put(bytes, static_cast<uint64_t>(count), 4);
+    for (int64_t word = 0; word < count; ++word) {
+        Put(bytes, 1, 2);
+        Put(bytes, 0, 4);
+    }
     return bytes;
 }
 
@@ -122,6 +149,9 @@ TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanEx
         {"Resources/DIC_DB_DE.tdb", 'f', "",
          "Can't open the selected word list database. (not a regular file)"},
         {"Resources/DIC_WL_DE.tdb", 'f', "", "Can't open the selected word list file."},
+        // The box comes during the search: the driver must end with it, not wait on.
+        {"Resources/DIC_WL_DE.tdb", 'b', MissingWordGroupFile(),
+         "Can't access word at given index."},
     };
     const fs::path driver = QUORVANE_DRIVE;
     LocalHTTPServer services;  // online sources that know no word
@@ -140,9 +170,11 @@ TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanEx
             EXPECT_LT(std::stod(ended.lines[0].substr(ended.lines[0].find(':') + 1)), 1000);
             EXPECT_THAT(ended.lines[1], HasSubstr(R"("word": "Haus", "hit": true)"));
         } else {
+            // The box, after the start-up figure when it came during the search.
             EXPECT_LT(ended.took, std::chrono::seconds(1));
-            EXPECT_THAT(ended.lines,
-                        ElementsAre(R"({"msgbox": "Program Error!\n\n)" + crafted.box + "\"}"));
+            ASSERT_THAT(ended.lines.size(), ::testing::AllOf(::testing::Ge(1u), ::testing::Le(2u)));
+            EXPECT_EQ(ended.lines.back(),
+                      R"({"msgbox": "Program Error!\n\n)" + crafted.box + "\"}");
         }
     }
 }
