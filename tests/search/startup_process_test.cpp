@@ -16,7 +16,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "framework/database.h"
 #include "online_replies.h"
 
 namespace {
@@ -89,48 +88,31 @@ Ended Start(const fs::path& program, const QStringList& arguments) {
     return ended;
 }
 
-// Appends `value` big-endian in `width` bytes, as word-group files hold their numbers.
-void Put(std::string& bytes, uint64_t value, int width) {
+// `value` big-endian in `width` bytes, as word-group files hold their numbers.
+std::string BigEndian(uint64_t value, int width) {
+    std::string bytes;
     for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
         bytes += static_cast<char>((value >> shift) & 0xFF);
     }
+    return bytes;
 }
 
 // 40,000 groups whose keys all fall into one bucket of a hash table sized by their count.
 std::string CollidingGroupFile() {
-    std::string bytes;
-    Put(bytes, 40000, 4);
+    std::string bytes = BigEndian(40000, 4);
     for (uint64_t group = 0; group < 40000; ++group) {
-        Put(bytes, group * 42043, 4);
-        Put(bytes, 1, 2);
-        Put(bytes, 0, 4);
+        bytes += BigEndian(group * 42043, 4) + BigEndian(1, 2) + BigEndian(0, 4);
     }
-    Put(bytes, 0, 8);
-    Put(bytes, 1, 4);
-    Put(bytes, 0, 2);
-    return bytes;
+    return bytes + BigEndian(0, 8) + BigEndian(1, 4) + BigEndian(0, 2);
 }
 
-// Every word of the German database in group 0, whose one member is a word ID the database
-// lacks: the first search that looks for synonyms meets it.
+// Words 0 to 599,999 (more than the German database holds) in group 0, whose one member is a word
+// ID the database lacks: the first search that looks for synonyms meets it.
 std::string MissingWordGroupFile() {
-    fw::Database words;
-    words.DatabaseFile = QUORVANE_TEST_RESOURCES "/DIC_DB_DE.tdb";
-    words.ReadOnly = true;
-    const int64_t count =
-        words.Connect()
-            ? words.SQLSelect("SELECT max(wID) + 1 FROM words")->IdxField(1).IntegerValue()
-            : 0;
-    std::string bytes;
-    Put(bytes, 1, 4);
-    Put(bytes, 0, 4);
-    Put(bytes, 1, 2);
-    Put(bytes, static_cast<uint32_t>(-1), 4);
-    Put(bytes, 0, 8);
-    Put(bytes, static_cast<uint64_t>(count), 4);
-    for (int64_t word = 0; word < count; ++word) {
-        Put(bytes, 1, 2);
-        Put(bytes, 0, 4);
+    std::string bytes = BigEndian(1, 4) + BigEndian(0, 4) + BigEndian(1, 2) +
+                        BigEndian(0xFFFFFFFF, 4) + BigEndian(0, 8) + BigEndian(600000, 4);
+    for (int word = 0; word < 600000; ++word) {
+        bytes += BigEndian(1, 2) + BigEndian(0, 4);
     }
     return bytes;
 }
