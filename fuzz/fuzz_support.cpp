@@ -49,7 +49,7 @@ const fs::path& Root() {
 }
 
 std::string Write(const fs::path& file, const uint8_t* data, size_t size) {
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm", ".broken"}) {
         fs::remove(file.string() + suffix);
     }
     std::ofstream(file, std::ios::binary)
@@ -63,6 +63,8 @@ void Prepare() {
     static const bool prepared = [] {
         fw::SetUI(std::make_unique<SilentUI>());
         fw::SetExecutableFile((Root() / "bin" / "quorvane").string());
+        // A broken preference file is replaced by a fresh one in the preferences folder.
+        ::setenv("XDG_CONFIG_HOME", (Root() / "config").c_str(), 1);
         fw::SetLocalizationLanguage("en");
         return true;
     }();

@@ -12,7 +12,7 @@ namespace fuzz {
 // Installs the silent services and the layout on the first call; the folder is removed at exit.
 void Prepare();
 // <layout>/Resources/<name> (or <layout>/bin/<name>, beside the application) holding the bytes;
-// whatever SQLite may have left beside an earlier one is removed first.
+// whatever SQLite or a set-aside may have left beside an earlier one is removed first.
 std::string WriteResource(const std::string& name, const uint8_t* data, size_t size);
 std::string WriteBesideApplication(const std::string& name, const uint8_t* data, size_t size);
 

@@ -1,13 +1,46 @@
 #include "worddata/PREFS.h"
 
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <utility>
+
 #include "framework/application.h"
 #include "framework/folderitem.h"
+#include "framework/temporaryfile.h"
 #include "framework/text.h"
+#include "framework/ui.h"
+#include "worddata/LocalizedConstant.h"
 #include "worddata/PMDebug.h"
 
 namespace PREFS {
 
 namespace {
+
+constinit LocalizedConstant gSetAsideNotice(
+    "PREFS.cSetAsideNotice",
+    "Quorvane could not read its preference file. The file has been kept under the name below, "
+    "and a new preference file has been made.");
+
+// Names a broken file may be kept under: .broken, then .broken.1 and on. One set aside earlier is
+// never overwritten, so a user who wants the old settings back still finds them.
+constexpr int kSetAsideNames = 100;
+
+// While the file is being made, a failure is kept rather than shown: only a write needs the file,
+// the editions that fix their language never write, and the first write shows it.
+bool gCreating = false;
+std::string gKeptReport;
+
+// Every failure ends the run. The database is closed at once, so nothing more is written and the
+// calls that follow during the start-up stay silent rather than add a box each.
+void Report(const std::string& message) {
+    if (!gCreating) {
+        PMDebug::Error(message);
+    } else if (gKeptReport.empty()) {
+        gKeptReport = message;
+    }
+    gPrefsDB->Close();
+}
 
 // The name stands between double quotes in the statement. A double quote inside it is doubled,
 // so a name can never end the quoted text early and run as SQL; every name without one gives the
@@ -19,6 +52,11 @@ std::string SelectByName(const std::string& name) {
 
 std::string WithDatabaseMessage(const std::string& message) {
     return message + " (" + gPrefsDB->ErrorMessage() + ")";
+}
+
+std::string CantCreate(const std::string& file, const std::string& reason) {
+    return "Can't create the database file! (" + fw::FolderItem(file).Parent().NativePath() + ": " +
+           reason + ")";
 }
 
 void InsertRow(const std::string& name, const std::string& text, int typeCode) {
@@ -42,30 +80,31 @@ fw::Variant FromStoredText(int64_t typeCode, const std::string& text) {
         case fw::Variant::TypeString:
             return fw::Variant(text);
         case fw::Variant::TypeObject:
-            PMDebug::Error("Can't retrieve preferences value. Type object isn't supported.");
+            Report("Can't retrieve preferences value. Type object isn't supported.");
             return {};
         case fw::Variant::TypeBoolean:
             return fw::Variant(fw::StrComp(text, "true", 1) == 0);
         case fw::Variant::TypeColor:
-            PMDebug::Error("Can't retrieve preferences value. Type color isn't supported.");
+            Report("Can't retrieve preferences value. Type color isn't supported.");
             return {};
         default:
-            PMDebug::Error("Can't retrieve preferences value. Unsupported and unknown type.");
+            Report("Can't retrieve preferences value. Unsupported and unknown type.");
             return {};
     }
 }
 
-// Inserts the row and commits in either case; each failure is reported under `what` ("Can't
-// store preferences value."). False when the commit failed.
+// Inserts the row and commits; each failure is reported under `what` ("Can't store preferences
+// value."). False after a failure.
 bool InsertAndCommit(const std::string& what, const std::string& name, const std::string& text,
                      int typeCode) {
     InsertRow(name, text, typeCode);
     if (gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage(what + " DB can't create the entry!"));
+        Report(WithDatabaseMessage(what + " DB can't create the entry!"));
+        return false;
     }
     gPrefsDB->Commit();
     if (gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage(what + " Error after commit!"));
+        Report(WithDatabaseMessage(what + " Error after commit!"));
         return false;
     }
     return true;
@@ -82,56 +121,107 @@ void UpdateExisting(fw::RecordSet& row, const std::string& text, int typeCode) {
         gPrefsDB->Commit();
     }
     if (gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage("Can't store preferences value. Error during update."));
+        Report(WithDatabaseMessage("Can't store preferences value. Error during update."));
     }
 }
 
-// False after an open that failed: that failure has been reported and the run is ending, so the
-// calls that follow during the start-up stay silent rather than add a box per call.
+// False once a failure has been reported (or kept): the run is ending.
 bool Opened() {
     return gPrefsDB && gPrefsDB->IsConnected();
 }
 
-}  // namespace
-
-void Initialize() {
+fw::FolderItem ChosenFile() {
     const std::string fileName = gAppName + ".pref";
-    fw::FolderItem file = fw::GetFolderItem(fileName);
-    if (!file.Exists()) {
-        file = fw::PreferencesFolder().Child(fileName);
-    }
-    gPrefsDB = std::make_unique<fw::Database>();
-    gPrefsDB->DatabaseFile = file.NativePath();
-    if (!file.Exists()) {
-        CreatePrefFile();
-        return;
-    }
-    // Only a real preferences table: a view in its place could freeze the start-up for ever.
-    if (!gPrefsDB->Connect() || !gPrefsDB->HasTable("preferences", {"pName", "pType", "pValue"})) {
-        PMDebug::Error(WithDatabaseMessage("DB connection error!"));
-        gPrefsDB->Close();
-    }
+    const fw::FolderItem file = fw::GetFolderItem(fileName);
+    return file.Exists() ? file : fw::PreferencesFolder().Child(fileName);
 }
 
-void CreatePrefFile() {
+enum class Opening { Usable, Broken, Failed };
+
+// A file that is no database, a damaged one, or one without the real preferences table (an empty
+// file, a first start cut short) is broken. Any other failure, a lock held too long or a read
+// error, is no fault of the file's.
+Opening Open(const fw::FolderItem& file) {
+    gPrefsDB->DatabaseFile = file.NativePath();
+    const auto judged = [](int code) {
+        return code == SQLITE_NOTADB || code == SQLITE_CORRUPT ? Opening::Broken : Opening::Failed;
+    };
+    if (!gPrefsDB->Connect()) {
+        return judged(gPrefsDB->ErrorCode());
+    }
+    // Only a real table: a view in its place could freeze the start-up for ever.
+    if (!gPrefsDB->HasTable("preferences", {"pName", "pType", "pValue"})) {
+        return gPrefsDB->ErrorCode() == SQLITE_SCHEMA ? Opening::Broken
+                                                      : judged(gPrefsDB->ErrorCode());
+    }
+    // A cut-short file may show its table and lack the pages behind it.
+    const std::unique_ptr<fw::RecordSet> check = gPrefsDB->SQLSelect("PRAGMA quick_check");
+    if (!check) {
+        return judged(gPrefsDB->ErrorCode());
+    }
+    const bool whole = check->IdxField(1).StringValue() == "ok" && check->RecordCount() == 1;
+    return whole ? Opening::Usable : Opening::Broken;
+}
+
+// The file's new name, "" when every name is taken or the rename failed.
+std::string SetAside(const fw::FolderItem& file) {
+    for (int number = 0; number < kSetAsideNames; ++number) {
+        const std::string aside =
+            file.NativePath() + ".broken" + (number == 0 ? "" : "." + std::to_string(number));
+        if (fw::FolderItem(aside).Exists()) {
+            continue;
+        }
+        return std::rename(file.NativePath().c_str(), aside.c_str()) == 0 ? aside : "";
+    }
+    return "";
+}
+
+// True when done with the file: opened, or its failure reported. False when it was broken and has
+// been set aside, the user told, so that a fresh file takes its place.
+bool OpenExisting(const fw::FolderItem& file) {
+    const Opening opening = Open(file);
+    if (opening == Opening::Usable) {
+        return true;
+    }
+    const std::string reason = gPrefsDB->ErrorMessage();
+    gPrefsDB->Close();
+    const std::string aside = opening == Opening::Broken ? SetAside(file) : "";
+    if (aside.empty()) {
+        const std::string where = opening == Opening::Broken ? ": " + file.NativePath() : "";
+        Report("DB connection error! (" + reason + where + ")");
+        return true;
+    }
+    fw::MsgBox(gSetAsideNotice() + fw::EndOfLine() + fw::EndOfLine() + aside);
+    return false;
+}
+
+void MakePrefFile() {
     const std::string creationDate = fw::NowSQLDateTime();
+    const std::string target = gPrefsDB->DatabaseFile;
+    fw::TemporaryFile::RemoveLeftovers(target, std::chrono::minutes(1));
+    fw::TemporaryFile temporary(target);
+    if (temporary.Path().empty()) {
+        Report(CantCreate(target, temporary.ErrorMessage()));
+        return;
+    }
+    gPrefsDB->DatabaseFile = temporary.Path();
     if (!gPrefsDB->CreateDatabaseFile()) {
-        PMDebug::Error("Can't create the database file!");
+        Report(CantCreate(target, gPrefsDB->ErrorMessage()));
         return;
     }
     if (!gPrefsDB->Connect()) {
-        PMDebug::Error(WithDatabaseMessage("Can't connect to the new database!"));
+        Report(WithDatabaseMessage("Can't connect to the new database!"));
         return;
     }
     gPrefsDB->SQLExecute(
         "CREATE TABLE preferences(pName varchar primary key, pType Integer, pValue varchar)");
     if (gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage("Can't create the preferences table!"));
+        Report(WithDatabaseMessage("Can't create the preferences table!"));
         return;
     }
     gPrefsDB->SQLExecute("CREATE INDEX fastpref ON preferences (pName)");
     if (gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage("Can't create the preferences index"));
+        Report(WithDatabaseMessage("Can't create the preferences index"));
         return;
     }
     if (!InsertAndCommit("Can't write first pref value.", "DB_Creation_Date", creationDate,
@@ -140,6 +230,41 @@ void CreatePrefFile() {
     }
     Store("DB_Creation_AppVersion", fw::Variant(fw::LongVersion()));
     Store("DB_Creation_AppBuild", fw::Variant(fw::Date{fw::BuildDate()}));
+    if (!Opened()) {
+        return;
+    }
+    gPrefsDB->Close();
+    gPrefsDB->DatabaseFile = target;
+    if (!temporary.MoveTo(target)) {
+        Report(CantCreate(target, temporary.ErrorMessage()));
+        return;
+    }
+    if (!gPrefsDB->Connect()) {
+        Report(WithDatabaseMessage("DB connection error!"));
+    }
+}
+
+}  // namespace
+
+void Initialize() {
+    gKeptReport.clear();
+    gPrefsDB = std::make_unique<fw::Database>();
+    // Twice at most: a broken file beside the application is set aside, and the one in the
+    // preferences folder may be broken too.
+    fw::FolderItem file = ChosenFile();
+    for (int tries = 0; tries < 2 && file.Exists(); ++tries, file = ChosenFile()) {
+        if (OpenExisting(file)) {
+            return;
+        }
+    }
+    gPrefsDB->DatabaseFile = file.NativePath();
+    CreatePrefFile();
+}
+
+void CreatePrefFile() {
+    gCreating = true;
+    MakePrefFile();
+    gCreating = false;
 }
 
 fw::Variant Retrieve(const std::string& name) {
@@ -148,14 +273,14 @@ fw::Variant Retrieve(const std::string& name) {
     }
     const std::unique_ptr<fw::RecordSet> rows = gPrefsDB->SQLSelect(SelectByName(name));
     if (!rows || gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage("Can't retrieve preferences value."));
+        Report(WithDatabaseMessage("Can't retrieve preferences value."));
         return {};
     }
     if (rows->EndOfFile()) {
         return {};
     }
     if (rows->RecordCount() > 1) {
-        PMDebug::Error("Can't retrieve preferences value. The name isn't unique.");
+        Report("Can't retrieve preferences value. The name isn't unique.");
         return {};
     }
     return FromStoredText(rows->Field("pType").IntegerValue(), rows->Field("pValue").StringValue());
@@ -163,13 +288,17 @@ fw::Variant Retrieve(const std::string& name) {
 
 void Store(const std::string& name, const fw::Variant& value) {
     if (!Opened()) {
+        // A file that could not be made is told of now, when a value would be lost.
+        if (!gKeptReport.empty()) {
+            PMDebug::Error(std::exchange(gKeptReport, ""));
+        }
         return;
     }
     const int typeCode = value.VarType();
     const std::string text = value.StringValue();
     const std::unique_ptr<fw::RecordSet> rows = gPrefsDB->SQLSelect(SelectByName(name));
     if (!rows || gPrefsDB->Error()) {
-        PMDebug::Error(WithDatabaseMessage("Can't store preferences value."));
+        Report(WithDatabaseMessage("Can't store preferences value."));
         return;
     }
     if (rows->EndOfFile()) {
@@ -177,7 +306,7 @@ void Store(const std::string& name, const fw::Variant& value) {
         return;
     }
     if (rows->RecordCount() > 1) {
-        PMDebug::Error("Can't store preferences value. The name isn't unique.");
+        Report("Can't store preferences value. The name isn't unique.");
         return;
     }
     UpdateExisting(*rows, text, typeCode);

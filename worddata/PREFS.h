@@ -1,9 +1,12 @@
 // The preference store: named, typed settings in the SQLite file Quorvane.pref, beside the
 // application when one lies there, else in the user's preferences folder (created there on first
-// start). Initialize must run before the other calls; the database stays open for the run. Every
-// write is committed at once. Every failure goes to PMDebug::Error (fatal) and the call then ends
-// with its failure result (nil). A file that failed to open (reported by Initialize) makes the
-// later calls do nothing, silently. Main event loop only.
+// start, whole or not at all). A file that is broken (no database, damaged, without its table) is
+// kept aside where it lies as Quorvane.pref.broken (.broken.1 and on when that name is taken), the
+// user told once, and a fresh file made in the preferences folder. Initialize must run before the
+// other calls. Every write is committed at once. Every failure goes to PMDebug::Error (fatal), the
+// database is closed and the call ends with its failure result (nil); the later calls then do
+// nothing, silently, so nothing more is written. A file that could not be made is told of at the
+// first Store only, since a run that never stores needs no file. Main event loop only.
 #pragma once
 
 #include <memory>

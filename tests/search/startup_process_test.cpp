@@ -88,23 +88,32 @@ Ended Start(const fs::path& program, const QStringList& arguments) {
     return ended;
 }
 
+// `value` big-endian in `width` bytes, as word-group files hold their numbers.
+std::string BigEndian(uint64_t value, int width) {
+    std::string bytes;
+    for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
+        bytes += static_cast<char>((value >> shift) & 0xFF);
+    }
+    return bytes;
+}
+
 // 40,000 groups whose keys all fall into one bucket of a hash table sized by their count.
 std::string CollidingGroupFile() {
-    std::string bytes;
-    const auto put = [&bytes](uint64_t value, int width) {
-        for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
-            bytes += static_cast<char>((value >> shift) & 0xFF);
-        }
-    };
-    put(40000, 4);
+    std::string bytes = BigEndian(40000, 4);
     for (uint64_t group = 0; group < 40000; ++group) {
-        put(group * 42043, 4);
-        put(1, 2);
-        put(0, 4);
+        bytes += BigEndian(group * 42043, 4) + BigEndian(1, 2) + BigEndian(0, 4);
     }
-    put(0, 8);
-    put(1, 4);
-    put(0, 2);
+    return bytes + BigEndian(0, 8) + BigEndian(1, 4) + BigEndian(0, 2);
+}
+
+// Words 0 to 599,999 (more than the German database holds) in group 0, whose one member is a word
+// ID the database lacks: the first search that looks for synonyms meets it.
+std::string MissingWordGroupFile() {
+    std::string bytes = BigEndian(1, 4) + BigEndian(0, 4) + BigEndian(1, 2) +
+                        BigEndian(0xFFFFFFFF, 4) + BigEndian(0, 8) + BigEndian(600000, 4);
+    for (int word = 0; word < 600000; ++word) {
+        bytes += BigEndian(1, 2) + BigEndian(0, 4);
+    }
     return bytes;
 }
 
@@ -122,6 +131,9 @@ TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanEx
         {"Resources/DIC_DB_DE.tdb", 'f', "",
          "Can't open the selected word list database. (not a regular file)"},
         {"Resources/DIC_WL_DE.tdb", 'f', "", "Can't open the selected word list file."},
+        // The box comes during the search: the driver must end with it, not wait on.
+        {"Resources/DIC_WL_DE.tdb", 'b', MissingWordGroupFile(),
+         "Can't access word at given index."},
     };
     const fs::path driver = QUORVANE_DRIVE;
     LocalHTTPServer services;  // online sources that know no word
@@ -140,9 +152,11 @@ TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanEx
             EXPECT_LT(std::stod(ended.lines[0].substr(ended.lines[0].find(':') + 1)), 1000);
             EXPECT_THAT(ended.lines[1], HasSubstr(R"("word": "Haus", "hit": true)"));
         } else {
+            // The box, after the start-up figure when it came during the search.
             EXPECT_LT(ended.took, std::chrono::seconds(1));
-            EXPECT_THAT(ended.lines,
-                        ElementsAre(R"({"msgbox": "Program Error!\n\n)" + crafted.box + "\"}"));
+            ASSERT_THAT(ended.lines.size(), ::testing::AllOf(::testing::Ge(1u), ::testing::Le(2u)));
+            EXPECT_EQ(ended.lines.back(),
+                      R"({"msgbox": "Program Error!\n\n)" + crafted.box + "\"}");
         }
     }
 }

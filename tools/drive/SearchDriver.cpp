@@ -16,6 +16,7 @@
 #include "framework/events.h"
 #include "framework/text.h"
 #include "framework/timer.h"
+#include "search/App.h"
 #include "search/PMC.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
@@ -235,7 +236,9 @@ bool SearchDriver::IsSettled() {
 bool SearchDriver::WaitUntilSettled(int timeoutMs) {
     const double deadline = NowMs() + timeoutMs;
     while (!IsSettled()) {
-        if (NowMs() > deadline) {
+        // Once the application is quitting its event loop has ended: no event is served any more,
+        // so nothing can settle, and each wait would only pile up another timer.
+        if (NowMs() > deadline || App::IsQuitting()) {
             return false;
         }
         ServeEvents();

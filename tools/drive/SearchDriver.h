@@ -39,7 +39,8 @@ class SearchDriver {
 
     // Replaces the field's text by typing `word` key by key, then waits until the search timer has
     // fired and nothing is busy any more: no busy flag, no rebuild running or pending, no
-    // hand-over pending. Nothing when it has not settled within `timeoutMs`.
+    // hand-over pending. Nothing when it has not settled within `timeoutMs` or the application
+    // is quitting.
     std::optional<Result> Search(const std::string& word, int timeoutMs = 60000);
     // The same with `text` put into the field whole, as a paste puts it.
     std::optional<Result> Paste(const std::string& text, int timeoutMs = 60000);
@@ -55,7 +56,8 @@ class SearchDriver {
     static void ContextClickField();
     // The controller's consecutive (start, end) markers as runs.
     static Runs RunsOf(const std::vector<int32_t>& markers);
-    // Waits until the state has settled as Search does; false after `timeoutMs`.
+    // Waits until the state has settled as Search does; false after `timeoutMs` or once the
+    // application is quitting.
     static bool WaitUntilSettled(int timeoutMs);
     static bool IsSettled();
 
