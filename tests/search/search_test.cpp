@@ -2,10 +2,14 @@
 // word files.
 #include <QColor>
 #include <QPalette>
+#include <QTemporaryDir>
 #include <QWidget>
 
+#include <memory>
 #include <string>
+#include <utility>
 
+#include "framework/database.h"
 #include "framework/text.h"
 #include "framework/threads.h"
 #include "framework/timer.h"
@@ -13,6 +17,7 @@
 #include "search_fixture.h"
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
+#include "worddata/DIC.h"
 
 namespace searchtest {
 namespace {
@@ -159,6 +164,45 @@ TEST_F(SearchFlowTest, PastedWordOfAHundredThousandLettersGetsItsReport) {
     EXPECT_LT(result->ms, 1000.0);
     EXPECT_LT(result->cpuMs, 1000.0);
     EXPECT_LT(result->maxStallMs, 200.0) << "nothing quadratic on the event loop";
+}
+
+// Word files no builder would write: "Haus" names its group 32,767 times, the group repeats its
+// words, and two hold 100,000 letters (in one run, or in short runs). The search settles at once,
+// the window never stalls, and the report is no longer than a real one.
+TEST_F(SearchFlowTest, CraftedWordFilesNeitherFreezeTheSearchNorTheWindow) {
+    const QTemporaryDir dir;
+    auto db = std::make_unique<fw::Database>();
+    db->DatabaseFile = (dir.path() + "/words.tdb").toStdString();
+    ASSERT_TRUE(db->CreateDatabaseFile());
+    db->SQLExecute(
+        "CREATE TABLE words(wID INTEGER PRIMARY KEY, wWord, wSoundex); INSERT INTO words VALUES "
+        "(0, 'Haus', 200), (1, 'Haus' || printf('%.*c', 100000, 'x'), 200), (2, 'Haus' || "
+        "replace(printf('%.*c', 6250, 'x'), 'x', ' xxxxxxxxxxxxxxx'), 200); WITH RECURSIVE "
+        "n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 300) INSERT INTO words "
+        "SELECT i, 'Haus' || char(97 + i / 26, 97 + i % 26), 200 FROM n");
+    db->Commit();
+    auto groups = std::make_unique<DIC::GroupDict>();
+    DIC::WordGroupsList wordGroups;
+    for (int32_t i = 0; i < 32767; ++i) {
+        groups->AddMember(i % 301);
+        wordGroups.AddKey(7);
+    }
+    groups->CommitGroup(7);
+    groups->FinishGroups();
+    wordGroups.CommitEntry();
+    const auto swapFiles = [&] {
+        std::swap(DIC::gWordDB, db);
+        std::swap(DIC::gGroupDict, groups);
+        std::swap(DIC::gWordGroupsDict, wordGroups);
+    };
+    swapFiles();
+    const auto result = driver_.Search("Haus", 5000);
+    ResetSearchState();
+    swapFiles();
+    ASSERT_TRUE(result.has_value());
+    EXPECT_LT(result->ms, 2000);
+    EXPECT_LT(result->maxStallMs, 100);
+    EXPECT_LT(result->report.size(), 4000u);
 }
 
 // The search timer can fire inside the first report's animation and reject the word typed since;
