@@ -2,12 +2,17 @@
 // belong to the controller: each fills one group of the controller's lists and ends in the
 // controller's end operation, which starts the next pass.
 #include <algorithm>
+#include <numeric>
+#include <span>
+#include <vector>
 
 #include "framework/text.h"
 #include "framework/threads.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "sources/ReplyBudget.h"
 #include "sources/SSC.h"
+#include "sources/WordListIndex.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
 
@@ -20,11 +25,18 @@ constexpr double kThresholdRise = 5.0;
 constexpr double kLastThreshold = 80.0;
 constexpr size_t kShortEnough = 20;
 
-void AppendOnce(PMC::WordList& list, const std::string& word) {
-    if (fw::IndexOf(list, word) < 0) {
-        list.push_back(word);
-    }
-}
+// A result list as a pass fills it: each word once, ignoring case, and only what an online reply
+// could add, for the word files are untrusted as well (a stored word of a hundred thousand
+// letters froze the report's layout). The row caps bound the entries; no real list nears them.
+class PassList {
+  public:
+    explicit PassList(PMC::WordList& list) : index_(list), budget_(kSoundexRowCap) {}
+    void Append(const std::string& word) { index_.AppendIfAbsent(word, budget_); }
+
+  private:
+    WordListIndex index_;
+    ReplyBudget budget_;
+};
 
 // The rows of the last lookup that a pass may read (the lookup stops at the pass's cap): never
 // more than the hit lists hold.
@@ -32,40 +44,76 @@ size_t RowsToRead(int32_t found) {
     return std::min(static_cast<size_t>(std::max(found, 0)), DIC::gHitWord.size());
 }
 
+// The values in the order in which each first appears, each once. Sorted rather than hashed: the
+// values come from the word-group file, and no choice of them may make this slower than a sort.
+std::vector<int32_t> FirstOfEach(std::span<const int32_t> values) {
+    std::vector<size_t> order(values.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [values](size_t a, size_t b) { return values[a] < values[b]; });
+    std::vector<bool> first(values.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        first[order[i]] = i == 0 || values[order[i]] != values[order[i - 1]];
+    }
+    std::vector<int32_t> distinct;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (first[i]) {
+            distinct.push_back(values[i]);
+        }
+    }
+    return distinct;
+}
+
+// A word record may name one group thousands of times, and one word may stand in many groups; the
+// list would come out the same, so each group and each word is read once.
+std::vector<int32_t> SynonymIDs(int32_t wordID) {
+    std::vector<int32_t> members;
+    for (const int32_t key : FirstOfEach(DIC::gWordGroupsDict.GroupKeys(wordID))) {
+        const std::span<const int32_t> group = DIC::gGroupDict->Members(key);
+        members.insert(members.end(), group.begin(), group.end());
+    }
+    return FirstOfEach(members);
+}
+
 void CollectSynonyms() {
     if (PMC::gHitWordID == -1 || !DIC::gGroupDict) {
         return;
     }
-    for (const int32_t key : DIC::gWordGroupsDict.GroupKeys(PMC::gHitWordID)) {
-        for (const int32_t wordID : DIC::gGroupDict->Members(key)) {
-            const std::string word = DIC::GetWord(wordID);
-            if (!fw::EqualsIgnoreCase(word, PMC::gHitWord) && PMC::CheckWord(word)) {
-                AppendOnce(PMC::gSynonymWords, word);
-            }
-            fw::Yield();
+    PassList synonyms(PMC::gSynonymWords);
+    for (const int32_t wordID : SynonymIDs(PMC::gHitWordID)) {
+        const std::string word = DIC::GetWord(wordID);
+        if (!fw::EqualsIgnoreCase(word, PMC::gHitWord) && PMC::CheckWord(word)) {
+            synonyms.Append(word);
         }
         fw::Yield();
     }
 }
 
-void ClassifyFragment(const std::string& word, const std::string& candidate) {
+struct FragmentLists {
+    PassList start{PMC::gFragmentStart};
+    PassList end{PMC::gFragmentEnd};
+    PassList any{PMC::gFragmentAny};
+};
+
+void ClassifyFragment(const std::string& word, const std::string& candidate, FragmentLists& lists) {
     const int64_t position = fw::InStr(candidate, word);
     if (position == 1) {
-        AppendOnce(PMC::gFragmentStart, candidate);
+        lists.start.Append(candidate);
     } else if (position == fw::Len(candidate) - fw::Len(word) + 1) {
-        AppendOnce(PMC::gFragmentEnd, candidate);
+        lists.end.Append(candidate);
     } else {
-        AppendOnce(PMC::gFragmentAny, candidate);
+        lists.any.Append(candidate);
     }
 }
 
 void CollectFragments(const std::string& word) {
     const size_t rows = RowsToRead(DIC::FindWord("%" + word + "%", false, kFragmentRowCap));
+    FragmentLists lists;
     for (size_t i = 0; i < rows; ++i) {
         // A copy: the hit lists belong to whichever lookup ran last.
         const std::string candidate = DIC::gHitWord[i];
         if (!fw::EqualsIgnoreCase(candidate, word) && PMC::CheckWord(candidate)) {
-            ClassifyFragment(word, candidate);
+            ClassifyFragment(word, candidate, lists);
         }
         fw::Yield();
     }
@@ -77,11 +125,12 @@ void CollectFragments(const std::string& word) {
 // One round: the rows that reach the threshold, into the emptied sound-alike list.
 void CollectSoundAlikes(const std::string& word, size_t rows, double threshold) {
     PMC::gSoundexWords.clear();
+    PassList soundAlikes(PMC::gSoundexWords);
     for (size_t i = 0; i < rows; ++i) {
         const std::string candidate = DIC::gHitWord[i];
         if (!fw::EqualsIgnoreCase(candidate, word) &&
             DIC::FuzzyCompare(word, candidate) >= threshold && PMC::CheckWord(candidate)) {
-            AppendOnce(PMC::gSoundexWords, candidate);
+            soundAlikes.Append(candidate);
         }
         fw::Yield();
     }

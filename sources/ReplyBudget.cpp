@@ -14,7 +14,7 @@ bool ReplyBudget::IsPlausible(std::string_view text) {
 bool ReplyBudget::Admit(std::initializer_list<std::pair<const List*, std::string_view>> entries) {
     size_t bytes = bytes_;
     for (const auto& [list, entry] : entries) {
-        if (!IsPlausible(entry) || entries_[list] >= kEntriesPerList) {
+        if (!IsPlausible(entry) || entries_[list] >= entriesPerList_) {
             return false;
         }
         bytes += entry.size();

@@ -3,7 +3,9 @@
 // database, with 8.7 KB of text, and the word service answers at most 50 rows. A hostile reply
 // of a megabyte could fill the lists with tens of thousands of entries or with words of a
 // hundred thousand letters, and every report build lays out all it shows (for a run of letters
-// without a blank, Qt's line breaking is quadratic). One object per reply; main event loop only.
+// without a blank, Qt's line breaking is quadratic). The word files are no safer: a local pass
+// holds the words it takes from them to the same budget, each list to its own. One object per
+// reply or list; the main event loop or a pass's cooperative thread.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +25,10 @@ class ReplyBudget {
 
     using List = std::vector<std::string>;
 
+    // A local pass reads more rows than a reply brings and caps them itself: it raises the limit.
+    explicit ReplyBudget(size_t entriesPerList = kEntriesPerList)
+        : entriesPerList_(entriesPerList) {}
+
     // Whether the text could be a word, a list of words or a gloss of a real page: it holds no
     // run of more than kLongestRun bytes without a blank.
     static bool IsPlausible(std::string_view text);
@@ -34,6 +40,7 @@ class ReplyBudget {
     bool Admit(const List& list, std::string_view entry) { return Admit({{&list, entry}}); }
 
   private:
+    size_t entriesPerList_;
     std::unordered_map<const List*, size_t> entries_;
     size_t bytes_ = 0;
 };

@@ -1,7 +1,8 @@
 // The entries of a result list as case keys, so that "already in the list, ignoring case" costs
 // one look-up instead of a walk over the list: a long reply must not make its reader quadratic.
 // The index follows appends made through it; when the list's size shows that other code changed
-// the list, it is built again. Main event loop; the object lives for one reply.
+// the list, it is built again. Main event loop or a pass's cooperative thread; the object lives
+// for one reply or pass.
 #pragma once
 
 #include <string>

@@ -98,8 +98,11 @@ TEST_F(DatabaseTest, AWriteWaitsForAnotherConnectionsLock) {
         holder->Commit();
     });
     auto waiter = Open("busy.db");
+    EXPECT_EQ(Scalar(*waiter, "SELECT count(*) FROM t"), "0") << "not committed yet";
+    const auto start = std::chrono::steady_clock::now();
     Insert(*waiter, "second");
     const std::string error = waiter->ErrorMessage();
+    EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
     waiter->Commit();
     committer.join();
     EXPECT_EQ(error, "");

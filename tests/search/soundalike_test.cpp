@@ -62,13 +62,17 @@ class SoundAlikeRoundsTest : public ::testing::Test {
     QTemporaryDir dir_;
 };
 
-TEST_F(SoundAlikeRoundsTest, TwentyWordsEndTheRoundsAndTwentyOneRaiseTheThreshold) {
+TEST_F(SoundAlikeRoundsTest, TwentyWordsEndTheRoundsOfTheFirstThousandRows) {
     const std::vector<std::string> twenty = Candidates(30, 20);
     EXPECT_EQ(SoundAlikes(twenty), twenty) << "the round at 40 keeps 20: the pass ends";
 
     std::vector<std::string> twentyOne = twenty;
     twentyOne.push_back(Candidates(27, 1).front());
     EXPECT_EQ(SoundAlikes(twentyOne), Candidates(27, 1)) << "21 at 40, then the round at 45";
+
+    std::vector<std::string> rows(999, Candidates(40, 1).front());  // each below 40
+    rows.insert(rows.end(), twenty.begin(), twenty.begin() + 2);
+    EXPECT_EQ(SoundAlikes(rows), Candidates(30, 1)) << "only the first 1000 rows are scored";
 }
 
 TEST_F(SoundAlikeRoundsTest, TheRoundAtSeventyFiveIsTheLastWhateverItKeeps) {

@@ -31,6 +31,7 @@ TEST(DicSoundexTest, CensusCodesAndStoredKeysOfTheWorkedExamples) {
         {"A613", 613, {"Ashcraft"}},
         {"R154", 154, {"Rubin"}},
         {"H555", 555, {"Honeyman"}},
+        {"W256", 256, {"Wagner"}},
         {"N624", 624, {"New York"}},
         {"A00", 0, {"A"}},
         {"K523", 523, {"Knight"}},
