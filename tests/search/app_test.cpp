@@ -1,6 +1,9 @@
 // The application object: what its Open sets up, the tables from which it chooses
 // the spell checker's language and the result window's step, the activation, and the quit.
+#include <QApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/application.h"
 #include "framework/database.h"
 #include "framework/events.h"
 #include "framework/folderitem.h"
@@ -120,6 +124,26 @@ TEST_F(AppTest, SpellCheckerLanguageFollowsTheDictionaryLanguageAndRegion) {
          Pairs{{"us", "en"}, {"gB", "en_GB"}, {"AU", "Multilingual"}}) {
         EXPECT_EQ(App::EnglishSSCLanguage(region), chosen) << region;
     }
+}
+
+// The real box: titled with the program's name, not the executable's file name; the texts break
+// their paragraphs with CR, as the Mac did, which it shows as line breaks.
+TEST_F(AppTest, MessageBoxIsTitledWithTheProgramsNameAndBreaksLinesAtCarriageReturns) {
+    const App app;
+    std::unique_ptr<fw::UIServices> recording = fw::SetUI(nullptr);
+    QString title;
+    QString shown;
+    QTimer::singleShot(0, [&title, &shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        shown = box->text();
+        box->accept();
+    });
+    fw::MsgBox("failed!\r\rEither\r\nor");
+    fw::SetUI(std::move(recording));
+    EXPECT_EQ(title, "Quorvane");
+    EXPECT_EQ(shown, "failed!\n\nEither\nor");
 }
 
 TEST_F(AppTest, EveryActivationSelectsTheWholeSearchText) {
