@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -124,6 +125,21 @@ TEST_F(AppTest, SpellCheckerLanguageFollowsTheDictionaryLanguageAndRegion) {
          Pairs{{"us", "en"}, {"gB", "en_GB"}, {"AU", "Multilingual"}}) {
         EXPECT_EQ(App::EnglishSSCLanguage(region), chosen) << region;
     }
+}
+
+// One instance runs per edition and display: no two of them hand over to each other.
+TEST_F(AppTest, EveryEditionAndDisplayHasAKeyOfItsOwn) {
+    const std::string version = fw::LongVersion();
+    std::set<std::string> keys;
+    for (const char* edition : {"", " Deutsch", " English"}) {
+        fw::SetLongVersion(version + edition);
+        for (const char* display : {":0", ":1"}) {
+            const ScopedEnvironment set("DISPLAY", display);
+            keys.insert(App::InstanceKey());
+        }
+    }
+    fw::SetLongVersion("");
+    EXPECT_EQ(keys.size(), 6u);
 }
 
 // The real box: titled with the program's name, not the executable's file name; the texts break
