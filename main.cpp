@@ -3,9 +3,13 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include <xcb/xcb.h>
+
 #include <iostream>
+#include <memory>
 
 #include "framework/application.h"
+#include "framework/quitsignals.h"
 #include "framework/singleinstance.h"
 #include "search/App.h"
 #include "search/PMC.h"
@@ -26,16 +30,28 @@ void PreferX11OnWayland() {
     }
 }
 
+// Qt's X11 platform aborts on a display it can't reach; so the program tries it first.
+bool X11DisplayAnswers() {
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
+        xcb_connect(nullptr, nullptr), &xcb_disconnect);
+    return xcb_connection_has_error(connection.get()) == 0;
+}
+
 // Without a display Qt aborts with a screenful of plugin advice; the user needs one plain line.
 bool HasGraphicalSession() {
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
-           !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool x11 = platform.startsWith("xcb") ||
+                     (platform.isEmpty() && !qEnvironmentVariableIsEmpty("DISPLAY"));
+    if (x11) {
+        return X11DisplayAnswers();
+    }
+    return !platform.isEmpty() || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    PreferX11OnWayland();
     if (!HasGraphicalSession()) {
         std::cerr << "Quorvane needs a graphical session (X11, or Wayland with XWayland)."
                   << std::endl;
@@ -45,7 +61,8 @@ int main(int argc, char** argv) {
     // The edition's name at the end of the long version text chooses its dictionary language.
     fw::SetLongVersion(fw::LongVersion() + " " + QUORVANE_EDITION);
 #endif
-    PreferX11OnWayland();
+    // Before the key is taken: a request to end quits as the quit command does and gives it back.
+    fw::QuitOnSignals quitOnSignals;
     // A second start brings the running one forward and ends, as opening a running application
     // does; a desktop shortcut that runs the program so brings the strip up.
     fw::SingleInstance instance(App::InstanceKey());
@@ -53,6 +70,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
+    quitOnSignals.Listen();
     PMC::InitializeGlobals();
     App app;
     instance.Serve([&app] { app.RequestActivation(); });

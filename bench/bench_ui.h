@@ -17,7 +17,7 @@ class SilentUI : public fw::UIServices {
     bool AsyncShiftKey() override { return false; }
     int ScreenAvailableHeight() override { return 746; }
     Area ScreenBounds() override { return {0, 0, 1024, 768}; }
-    void ShowURL(const std::string&) override {}
+    bool ShowURL(const std::string&) override { return true; }
     void SetMouseCursor(Cursor) override {}
     const fw::MenuItem* PopUpContextualMenu(const fw::MenuItem&, int, int) override {
         return nullptr;

@@ -1,5 +1,6 @@
 #include "framework/application.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace fw {
@@ -20,6 +21,10 @@ std::string LongVersion() {
 
 void SetLongVersion(const std::string& text) {
     LongVersionOverride() = text;
+}
+
+void SetApplicationName(const std::string& name) {
+    QCoreApplication::setApplicationName(QString::fromStdString(name));
 }
 
 std::string BuildDate() {

@@ -23,11 +23,21 @@ namespace {
 constexpr std::string_view kActivate = "activate\n";
 // How long a later start tries to reach the holder, which listens right after taking the lock.
 constexpr auto kHandOverPatience = std::chrono::seconds(2);
+// Each lost race with an ending holder costs one try; a few cover any real start-up.
+constexpr int kLockAttempts = 8;
 
 bool IsPrivateFolder(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
            info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
+// Whether the open file is the one the path names now.
+bool IsFileAt(int fd, const std::string& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 // A folder that only this user can enter, or "" when there is none.
@@ -67,21 +77,32 @@ SingleInstance::SingleInstance(const std::string& key) {
     if (folder.empty() || base.size() + sizeof(".socket") > sizeof(sockaddr_un::sun_path)) {
         return;
     }
-    lockFd_ = ::open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (lockFd_ < 0) {
-        return;
-    }
+    lockPath_ = base + ".lock";
     socketPath_ = base + ".socket";
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
-        ::unlink(socketPath_.c_str());  // left behind by a holder that has ended
-        listenFd_ = UnixSocket(socketPath_, true);
-        return;
+    // A holder removes its lock file as it ends; a lock taken on a file that is no longer the
+    // one at the path holds nothing, and the next try opens the path afresh.
+    for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
+        lockFd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (lockFd_ < 0) {
+            return;
+        }
+        if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+            break;
+        }
+        if (IsFileAt(lockFd_, lockPath_)) {
+            ::unlink(socketPath_.c_str());  // left behind by a holder that has ended
+            listenFd_ = UnixSocket(socketPath_, true);
+            return;
+        }
+        ::close(lockFd_);
+        lockFd_ = -1;
     }
     handedOver_ = HandOver();
     // A holder that never answered: this start runs on its own, without the key.
-    ::close(lockFd_);
-    lockFd_ = -1;
-    socketPath_.clear();
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
 }
 
 SingleInstance::~SingleInstance() {
@@ -90,8 +111,9 @@ SingleInstance::~SingleInstance() {
         ::close(listenFd_);
     }
     if (lockFd_ >= 0) {
-        // Still holding the key: the socket is ours to remove before the lock goes.
+        // Still holding the key: its files are ours to remove before the lock goes.
         ::unlink(socketPath_.c_str());
+        ::unlink(lockPath_.c_str());
         ::close(lockFd_);
     }
 }

@@ -38,6 +38,7 @@ class QtUI : public UIServices {
             return;
         }
         QMessageBox box;
+        box.setWindowTitle(QCoreApplication::applicationName());
         // Plain text: messages carry database and network texts, which must not be read as markup.
         box.setTextFormat(Qt::PlainText);
         // The texts break their paragraphs with CR, as the Mac did; Qt breaks lines at LF only.
@@ -133,10 +134,8 @@ class QtUI : public UIServices {
         return nullptr;
     }
 
-    void ShowURL(const std::string& url) override {
-        if (GuiApplication()) {
-            QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
-        }
+    bool ShowURL(const std::string& url) override {
+        return GuiApplication() && QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     }
 
     // One override cursor at most, so that every set is balanced by one restore.

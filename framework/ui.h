@@ -38,8 +38,8 @@ class UIServices {
         int height = 0;
     };
     virtual Area ScreenBounds() = 0;
-    // Opens the URL in the default browser.
-    virtual void ShowURL(const std::string& url) = 0;
+    // Opens the URL in the default browser; false when no browser could be started for it.
+    virtual bool ShowURL(const std::string& url) = 0;
     // The application-wide mouse cursor.
     enum class Cursor { Default, PointingFinger };
     virtual void SetMouseCursor(Cursor cursor) = 0;

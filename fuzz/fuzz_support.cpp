@@ -25,27 +25,38 @@ class SilentUI : public fw::UIServices {
     bool AsyncShiftKey() override { return false; }
     int ScreenAvailableHeight() override { return 746; }
     Area ScreenBounds() override { return {0, 0, 1024, 768}; }
-    void ShowURL(const std::string&) override {}
+    bool ShowURL(const std::string&) override { return true; }
     void SetMouseCursor(Cursor) override {}
     const fw::MenuItem* PopUpContextualMenu(const fw::MenuItem&, int, int) override {
         return nullptr;
     }
 };
 
-const fs::path& Root() {
-    static const fs::path root = [] {
+// The application layout the inputs are written into, removed as the process ends.
+class Layout {
+  public:
+    Layout() {
         std::string pattern = (fs::temp_directory_path() / "quorvane-fuzz-XXXXXX").string();
-        const fs::path made = ::mkdtemp(pattern.data());
-        fs::create_directories(made / "bin");
-        fs::create_directories(made / "Resources");
-        std::ofstream(made / "bin" / "quorvane");
-        std::atexit([] {
-            std::error_code error;
-            fs::remove_all(Root(), error);
-        });
-        return made;
-    }();
-    return root;
+        path_ = ::mkdtemp(pattern.data());
+        fs::create_directories(path_ / "bin");
+        fs::create_directories(path_ / "Resources");
+        std::ofstream(path_ / "bin" / "quorvane");
+    }
+    ~Layout() {
+        std::error_code error;
+        fs::remove_all(path_, error);
+    }
+    Layout(const Layout&) = delete;
+    Layout& operator=(const Layout&) = delete;
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+const fs::path& Root() {
+    static const Layout layout;
+    return layout.Path();
 }
 
 std::string Write(const fs::path& file, const uint8_t* data, size_t size) {

@@ -16,6 +16,7 @@
 #include "worddata/PREFS.h"
 
 App::App() {
+    fw::SetApplicationName(PREFS::gAppName);
     SetMenuBar(&MainMenu::Get());
     AddMenuHandler("MI_About", [this] { return _MI_About_Action(); });
 }

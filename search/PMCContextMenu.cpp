@@ -14,6 +14,7 @@
 #include "sources/ServiceHosts.h"
 #include "windows/TextWindow.h"
 #include "worddata/DIC.h"
+#include "worddata/LocalizedConstant.h"
 #include "worddata/TT.h"
 
 namespace PMC {
@@ -24,6 +25,9 @@ constexpr int kMinimumWordLength = 2;
 constexpr int kMaximumWindows = 12;
 const char* const kPortalItem = "Uni Leipzig Wortschatz";
 const char* const kWordNetItem = "WordNet Online";
+// The address follows, so that the user can open it by hand.
+constinit LocalizedConstant gNoBrowser("PMC.cNoBrowser",
+                                       "No web browser could be opened for this address:");
 
 // The web sites' hosts: German and English.
 struct SiteHosts {
@@ -116,9 +120,9 @@ void DoContextualMenu(const std::string& itemText, const std::string& word) {
     } else if (fw::EqualsIgnoreCase(itemText, TT::MEN_NewWindow())) {
         TextWindow::Make().Show();
     }
-    // Nothing waits for the browser, and a URL that can't be opened is not reported.
-    if (fw::Len(url) > 0) {
-        fw::UI().ShowURL(url);
+    // Nothing waits for the browser; without one the user still gets the address.
+    if (fw::Len(url) > 0 && !fw::UI().ShowURL(url)) {
+        fw::MsgBox(gNoBrowser() + "\r\r" + url);
     }
 }
 

@@ -19,7 +19,10 @@ class RecordingUI : public fw::UIServices {
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     bool AsyncShiftKey() override { return shiftDown; }
     int ScreenAvailableHeight() override { return screenAvailableHeight; }
-    void ShowURL(const std::string& url) override { urls.push_back(url); }
+    bool ShowURL(const std::string& url) override {
+        urls.push_back(url);
+        return browserOpens;
+    }
     Area ScreenBounds() override { return {screenLeft, screenTop, screenWidth, screenHeight}; }
     void SetMouseCursor(Cursor) override {}
     // Records the items with their enabled state and chooses the enabled one whose text is
@@ -40,6 +43,7 @@ class RecordingUI : public fw::UIServices {
     int screenAvailableHeight = 746;
     int screenHeight = 768;
     std::vector<std::string> urls;
+    bool browserOpens = true;
     std::vector<std::pair<std::string, bool>> shownMenu;  // the last context menu shown
     std::string menuChoice;
 };

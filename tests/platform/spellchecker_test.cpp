@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,19 @@ TEST_F(SpellCheckerTest, PhraseGuessesReplaceOnlyItsMisspelledWord) {
     for (const std::string& guess : guesses) {
         EXPECT_EQ(guess.rfind("kick the ", 0), 0u) << guess;
     }
+}
+
+// Every system dictionary is in UTF-8; one in its own 8-bit encoding takes the word and gives
+// back its guesses in UTF-8 all the same.
+TEST(Latin1DictionaryTest, WordsGoInAndGuessesComeBackInUtf8) {
+    QTemporaryDir folder;
+    const std::string base = folder.filePath("de_DE").toStdString();
+    std::ofstream(base + ".aff", std::ios::binary) << "SET ISO8859-1\nTRY \xe4\xf6rBL\n";
+    std::ofstream(base + ".dic", std::ios::binary) << "2\nB\xe4r\nL\xf6we\n";
+    SpellChecker checker(folder.path().toStdString());
+    ASSERT_TRUE(checker.SetLanguage("de"));
+    EXPECT_EQ(checker.Check("Löwe Bäär", 0, "de", false, nullptr).location, 5u);
+    EXPECT_EQ(checker.Guesses("Bäär"), std::vector<std::string>{"Bär"});
 }
 
 }  // namespace

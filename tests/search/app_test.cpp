@@ -1,6 +1,9 @@
 // The application object: what its Open sets up, the tables from which it chooses
 // the spell checker's language and the result window's step, the activation, and the quit.
+#include <QApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -8,10 +11,12 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "framework/application.h"
 #include "framework/database.h"
 #include "framework/events.h"
 #include "framework/folderitem.h"
@@ -121,6 +126,41 @@ TEST_F(AppTest, SpellCheckerLanguageFollowsTheDictionaryLanguageAndRegion) {
          Pairs{{"us", "en"}, {"gB", "en_GB"}, {"AU", "Multilingual"}}) {
         EXPECT_EQ(App::EnglishSSCLanguage(region), chosen) << region;
     }
+}
+
+// One instance runs per edition and display: no two of them hand over to each other.
+TEST_F(AppTest, EveryEditionAndDisplayHasAKeyOfItsOwn) {
+    const std::string version = fw::LongVersion();
+    std::set<std::string> keys;
+    for (const char* edition : {"", " Deutsch", " English"}) {
+        fw::SetLongVersion(version + edition);
+        for (const char* display : {":0", ":1"}) {
+            const ScopedEnvironment set("DISPLAY", display);
+            keys.insert(App::InstanceKey());
+        }
+    }
+    fw::SetLongVersion("");
+    EXPECT_EQ(keys.size(), 6u);
+}
+
+// The real box: titled with the program's name, not the executable's file name; the texts break
+// their paragraphs with CR, as the Mac did, which it shows as line breaks.
+TEST_F(AppTest, MessageBoxIsTitledWithTheProgramsNameAndBreaksLinesAtCarriageReturns) {
+    const App app;
+    std::unique_ptr<fw::UIServices> recording = fw::SetUI(nullptr);
+    QString title;
+    QString shown;
+    QTimer::singleShot(0, [&title, &shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        shown = box->text();
+        box->accept();
+    });
+    fw::MsgBox("failed!\r\rEither\r\nor");
+    fw::SetUI(std::move(recording));
+    EXPECT_EQ(title, "Quorvane");
+    EXPECT_EQ(shown, "failed!\n\nEither\nor");
 }
 
 TEST_F(AppTest, EveryActivationRestoresTheStripAndSelectsTheWholeSearchText) {

@@ -155,6 +155,12 @@ TEST_F(ContextMenuTest, WebSitesGetTheWordInUtf8AndThePortalInWindowsLatin1) {
         }
         EXPECT_EQ(ui->urls, c.urls);
     }
+    EXPECT_TRUE(ui->messages.empty());
+    ui->browserOpens = false;  // the user still gets the address
+    PMC::DoContextualMenu("Wikipedia", "Bär");
+    EXPECT_EQ(ui->messages,
+              std::vector<std::string>{"No web browser could be opened for this "
+                                       "address:\r\rhttp://en.wikipedia.org/wiki/B%C3%A4r"});
 }
 
 TEST_F(ContextMenuTest, CopyReplacesTheClipboardAndAppendAddsABlankOnlyAfterText) {

@@ -11,6 +11,7 @@
 #include "framework/events.h"
 #include "platform/corefoundation.h"
 #include "sources/SSC.h"
+#include "sources/UL_HTTPSocket.h"
 #include "sources/bridge/Cocoa.h"
 #include "test_ui.h"
 
@@ -58,6 +59,17 @@ TEST_F(SSCTest, GuessesPreparedAheadAreComputedOffTheCollectingThread) {
     ASSERT_FALSE(guesses.empty());
     EXPECT_EQ(guesses.front(), "Straßenbahn");
     EXPECT_FALSE(SSC::GuessesPending("Hasu")) << "never asked for";
+}
+
+// The spell checker's retry toggles the first character's case: by code up to "z", every
+// character there included, and the German umlauts swapped; anything else stays.
+TEST(ChangeCaseTest, FirstCharacterTogglesUmlautsIncluded) {
+    const std::pair<const char*, const char*> kRows[] = {
+        {"haus", "Haus"}, {"Haus", "haus"}, {"über", "Über"}, {"Über", "über"}, {"äh", "Äh"},
+        {"Öl", "öl"},     {"ßen", "ßen"},   {"^a", ">a"},     {"éa", "éa"},     {"", ""}};
+    for (const auto& [word, changed] : kRows) {
+        EXPECT_EQ(UL_HTTPSocket::ChangeCase(word), changed) << word;
+    }
 }
 
 }  // namespace

@@ -24,7 +24,10 @@ class PrintingUI : public fw::UIServices {
     bool AsyncShiftKey() override { return real_->AsyncShiftKey(); }
     int ScreenAvailableHeight() override { return real_->ScreenAvailableHeight(); }
     Area ScreenBounds() override { return real_->ScreenBounds(); }
-    void ShowURL(const std::string& url) override { urls.push_back(url); }
+    bool ShowURL(const std::string& url) override {
+        urls.push_back(url);
+        return true;
+    }
     void SetMouseCursor(Cursor cursor) override { real_->SetMouseCursor(cursor); }
     // Keeps the items with their enabled state in shownMenu and chooses the enabled item whose
     // text is menuChoice (ignoring case), or none.
