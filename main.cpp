@@ -4,11 +4,13 @@
 #include <QByteArray>
 
 #include <iostream>
+#include <string>
 
 #include "framework/application.h"
 #include "framework/singleinstance.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "sources/ServiceHosts.h"
 #include "windows/SearchWin.h"
 
 namespace {
@@ -33,6 +35,16 @@ bool HasGraphicalSession() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// A machine without network (the screenshot script's) serves the online lookups itself. Only a
+// port is taken, on this machine's loopback address, so the variable can send no search elsewhere.
+void UseLocalServices() {
+    bool isNumber = false;
+    const int port = qEnvironmentVariableIntValue("QUORVANE_LOCAL_SERVICES_PORT", &isNumber);
+    if (isNumber && port > 0 && port < 65536) {
+        ServiceHosts::PointAllAt("127.0.0.1:" + std::to_string(port));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +65,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
+    UseLocalServices();
     PMC::InitializeGlobals();
     App app;
     instance.Serve([&app] { app.RequestActivation(); });
