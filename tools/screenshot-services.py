@@ -4,8 +4,9 @@ and knowing no word. Serves on a free port of 127.0.0.1, prints that port, and r
 import http.server
 import time
 
-# A real service answers after a while over the network; the pictures show the report as a user
-# sees it then.
+# A real service answers after a while over the network, and so does this one: replies at once,
+# landing while the result window is first shown by a window manager that has just started, now
+# and then left that window in the screen's corner.
 LATENCY_S = 0.5
 
 READY = ('<soapenv:Envelope xmlns:soapenv="x"><soapenv:Body><ns1:pingResponse xmlns:ns1="urn:x">'
