@@ -14,7 +14,7 @@ CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -D
 DEPS_FLAGS := --fuzz
 endif
 
-.PHONY: all deps configure build program test test-sanitized run install bench fuzz format clean
+.PHONY: all deps configure build program test test-sanitized run install uninstall bench fuzz format clean
 
 all: build
 
@@ -42,7 +42,10 @@ run: program
 	$(BUILD)/bin/quorvane
 
 install: program
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+uninstall:
+	cmake "-DPREFIX=$(PREFIX)" -P tools/uninstall.cmake
 
 bench: build
 	$(BUILD)/bin/quorvane-bench

@@ -7,12 +7,14 @@
 
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "framework/application.h"
 #include "framework/quitsignals.h"
 #include "framework/singleinstance.h"
 #include "search/App.h"
 #include "search/PMC.h"
+#include "sources/ServiceHosts.h"
 #include "windows/SearchWin.h"
 
 namespace {
@@ -48,6 +50,16 @@ bool HasGraphicalSession() {
     return !platform.isEmpty() || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// A machine without network (the screenshot script's) serves the online lookups itself. Only a
+// port is taken, on this machine's loopback address, so the variable can send no search elsewhere.
+void UseLocalServices() {
+    bool isNumber = false;
+    const int port = qEnvironmentVariableIntValue("QUORVANE_LOCAL_SERVICES_PORT", &isNumber);
+    if (isNumber && port > 0 && port < 65536) {
+        ServiceHosts::PointAllAt("127.0.0.1:" + std::to_string(port));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,6 +83,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     quitOnSignals.Listen();
+    UseLocalServices();
     PMC::InitializeGlobals();
     App app;
     instance.Serve([&app] { app.RequestActivation(); });

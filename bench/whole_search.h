@@ -2,8 +2,10 @@
 // iteration searches the word and then a rejected one-letter word, which hides the result window
 // again. Iteration time is the program's CPU outside its event pumps (the spelling guesses are
 // computed on a worker thread, outside it); counters give the longest event-loop stall, the wall
-// time and the whole process's CPU. The German word files of `resources` are loaded once per
-// process (the word store is global), so one benchmark program searches one set of word files.
+// time and the whole process's CPU, and whether the searches found words. The German word files of
+// `resources` are loaded afresh for every benchmark, but the windows are set up once per process
+// and find the word files beside the first `resources`: one benchmark program searches one set of
+// word files.
 #pragma once
 
 #include <filesystem>

@@ -1,13 +1,21 @@
-# `make install` into a scratch prefix: the editions' links resolve to programs whose parent's
-# parent holds Resources/ with the word files, tables and pictures; each edition has a desktop
-# entry starting it by its absolute path, and its icons. Run as: cmake -DBUILD=... -DPREFIX=... -P
+# `make install` into a scratch prefix holding another program's files: the editions' links
+# resolve to stripped programs whose parent's parent holds Resources/ with the word files, tables
+# and pictures; each edition has a desktop entry starting it by its absolute path, and its icons.
+# `make uninstall` then leaves the prefix as it was. Run as: cmake -DBUILD=... -DPREFIX=... -P
 file(REMOVE_RECURSE "${PREFIX}")
-execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
+file(MAKE_DIRECTORY "${PREFIX}/bin" "${PREFIX}/share/applications" "${PREFIX}/lib")
+file(TOUCH "${PREFIX}/bin/other" "${PREFIX}/share/applications/other.desktop")
+file(GLOB_RECURSE before LIST_DIRECTORIES true "${PREFIX}/*")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}" --strip
   RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(program quorvane quorvane-deutsch quorvane-english)
+  file(STRINGS "${PREFIX}/lib/quorvane/bin/${program}" debug LIMIT_COUNT 1 REGEX "[.]debug_info")
+  if(debug)
+    message(FATAL_ERROR "${program} is installed with its debug information")
+  endif()
   file(REAL_PATH "${PREFIX}/bin/${program}" real)
   if(NOT real STREQUAL "${PREFIX}/lib/quorvane/bin/${program}" OR NOT EXISTS "${real}")
     message(FATAL_ERROR "${program} links to ${real}")
@@ -33,5 +41,17 @@ foreach(file DIC_DB_DE.tdb DIC_WL_DE.tdb DIC_DB_EN.tdb DIC_WL_EN.tdb de.strings 
 endforeach()
 if(EXISTS "${PREFIX}/lib/quorvane/Resources/CMakeFiles")
   message(FATAL_ERROR "build files went into Resources/")
+endif()
+# Another program's icon in a folder the install made keeps that folder.
+file(TOUCH "${PREFIX}/share/icons/hicolor/48x48/apps/other.png")
+execute_process(COMMAND "${CMAKE_COMMAND}" -DPREFIX=${PREFIX}
+  -P "${CMAKE_CURRENT_LIST_DIR}/../tools/uninstall.cmake" OUTPUT_QUIET)
+if(NOT EXISTS "${PREFIX}/share/icons/hicolor/48x48/apps/other.png")
+  message(FATAL_ERROR "uninstall took another program's icon")
+endif()
+file(REMOVE_RECURSE "${PREFIX}/share/icons")
+file(GLOB_RECURSE after LIST_DIRECTORIES true "${PREFIX}/*")
+if(NOT after STREQUAL before)
+  message(FATAL_ERROR "uninstall left ${after}, not ${before}")
 endif()
 file(REMOVE_RECURSE "${PREFIX}")

@@ -24,4 +24,6 @@ foreach(index 0 1 2)
   message(STATUS "Installing: ${root}/share/applications/${program}.desktop")
   configure_file("${QUORVANE_DESKTOP_TEMPLATE}" "${root}/share/applications/${program}.desktop"
     @ONLY)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${root}/bin/${program}"
+    "${root}/share/applications/${program}.desktop")
 endforeach()
