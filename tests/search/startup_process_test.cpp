@@ -155,8 +155,9 @@ TEST(StartupProcessTest, CraftedFilesEndInANormalStartOrInOneFatalBoxAndACleanEx
             EXPECT_LT(std::stod(ended.lines[0].substr(ended.lines[0].find(':') + 1)), 1000);
             EXPECT_THAT(ended.lines[1], HasSubstr(R"("word": "Haus", "hit": true)"));
         } else {
-            // The box, after the start-up figure when it came during the search.
-            EXPECT_LT(ended.took, std::chrono::seconds(1));
+            // The box, after the start-up figure when it came during the search; the run ends with
+            // it (a driver that missed it looped on to its own time limit).
+            EXPECT_LT(ended.took, std::chrono::seconds(10));
             ASSERT_THAT(ended.lines.size(), ::testing::AllOf(::testing::Ge(1u), ::testing::Le(2u)));
             EXPECT_EQ(ended.lines.back(),
                       R"({"msgbox": "Program Error!\n\n)" + crafted.box + "\"}");
