@@ -216,12 +216,26 @@ struct Window::Impl {
     // The height the top-level widget needs around a content of `height`.
     int OuterHeight(int height) const { return height + widget->height() - content->height(); }
 
+    // Qt sends the native window's record of its place with every size change, and a reparenting
+    // window manager can leave that record stale (the place of the frame it is still building, the
+    // screen's corner) while the widget knows the right place: the record is put right first.
     void PlaceBelowParent() {
         if (!parent) {
             return;
         }
         const QRect frame = parent->frameGeometry();
         widget->move(frame.left() + (frame.width() - widget->width()) / 2, frame.bottom() + 1);
+        QWindow* const native = widget->windowHandle();
+        const QPoint content = widget->geometry().topLeft();
+        if (widget->isVisible() && native != nullptr && native->position() != content) {
+            native->setPosition(content);
+        }
+    }
+
+    // Every size change of a drawer also puts it back below its parent.
+    void ResizeTo(int outerHeight) {
+        PlaceBelowParent();
+        widget->resize(widget->width(), outerHeight);
     }
 
     void AttachTo(QWidget* newParent) {
@@ -296,7 +310,7 @@ int Window::Height() const {
 void Window::SetHeight(int height) {
     const int before = Height();
     const int clamped = std::clamp(height, impl_->minimumHeight, impl_->maximumHeight);
-    impl_->widget->resize(impl_->widget->width(), impl_->OuterHeight(clamped));
+    impl_->ResizeTo(impl_->OuterHeight(clamped));
     impl_->content->resize(impl_->content->width(), clamped);
     ReportHeightChange(Resized, before, Height());
 }
@@ -304,7 +318,7 @@ void Window::SetHeight(int height) {
 void Window::SetHeightLimits(int minimum, int maximum) {
     const int before = Height();
     impl_->ApplyLimits(minimum, maximum);
-    impl_->widget->resize(Width(), std::clamp(before, impl_->minimumHeight, impl_->maximumHeight));
+    impl_->ResizeTo(std::clamp(before, impl_->minimumHeight, impl_->maximumHeight));
     ReportHeightChange(Resized, before, Height());
 }
 

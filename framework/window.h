@@ -60,9 +60,9 @@ class Window {
     bool IsClosed() const;
     // Shows the window attached to `parent` without taking the focus from it: it opens at the
     // parent's lower edge (facing 1, the only edge in use), horizontally centred on the parent,
-    // and follows the parent when it moves or changes its size. The two share one keyboard:
-    // characters, Backspace and Delete typed while the window has it go to the parent's focused
-    // control, as if typed there. `parent` may die first.
+    // and follows the parent when it moves or changes its size; its own size changes keep it
+    // there. The two share one keyboard: characters, Backspace and Delete typed while the window
+    // has it go to the parent's focused control, as if typed there. `parent` may die first.
     void ShowWithin(Window& parent, int facing);
     // Brings the window to the front, restored if it was minimised, and activates it.
     void BringToFront();

@@ -123,7 +123,6 @@ TEST_F(SizingTest, ShowingKeepsTheSearchFieldsSelectionAndFocus) {
     search.UserInput.SetSelLength(3);
 
     PMC::ShowResultWin();
-    EXPECT_TRUE(ResultWin::Get().Visible());
     EXPECT_EQ(search.UserInput.SelStart(), 2);
     EXPECT_EQ(search.UserInput.SelLength(), 3);
     EXPECT_TRUE(search.UserInput.HasFocus());
