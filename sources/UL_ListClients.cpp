@@ -6,12 +6,24 @@
 #include "sources/ReplyBudget.h"
 #include "sources/WordListIndex.h"
 
-const UL_ListClient::Family UL_Synonyms::kFamily{"Synonyms", true, &PMC::gSynonymWords, false,
-                                                 PMC::FinishedULSynonymsSearch};
-const UL_ListClient::Family UL_Thesaurus::kFamily{"Thesaurus", true, &PMC::gSynonymWords, false,
-                                                  PMC::FinishedULThesaurusSearch};
-const UL_ListClient::Family UL_Sachgebiete::kFamily{"Sachgebiet", false, &PMC::gWordSachgebiete,
-                                                    true, PMC::FinishedULSachgebieteSearch};
+const UL_ListClient::Family UL_Synonyms::kFamily{.operation = "Synonyms",
+                                                 .limited = true,
+                                                 .target = &PMC::gSynonymWords,
+                                                 .subjectAreas = false,
+                                                 .taggedWords = true,
+                                                 .finished = PMC::FinishedULSynonymsSearch};
+const UL_ListClient::Family UL_Thesaurus::kFamily{.operation = "Thesaurus",
+                                                  .limited = true,
+                                                  .target = &PMC::gSynonymWords,
+                                                  .subjectAreas = false,
+                                                  .taggedWords = false,
+                                                  .finished = PMC::FinishedULThesaurusSearch};
+const UL_ListClient::Family UL_Sachgebiete::kFamily{.operation = "Sachgebiet",
+                                                    .limited = false,
+                                                    .target = &PMC::gWordSachgebiete,
+                                                    .subjectAreas = true,
+                                                    .taggedWords = false,
+                                                    .finished = PMC::FinishedULSachgebieteSearch};
 
 void UL_ListClient::Check(const std::string& word) {
     ExecuteCheck(word);
@@ -36,7 +48,9 @@ bool UL_ListClient::ReadRows(const Family& family, const std::string& content,
     WordListIndex list(*family.target);
     ReplyBudget budget;
     bool found = false;
-    for (std::string row : WordServiceRows(ConvertResponseToUTF8(content))) {
+    const std::string decoded = ConvertResponseToUTF8(content);
+    for (std::string row :
+         family.taggedWords ? WordServiceVectorHeads(decoded) : WordServiceRows(decoded)) {
         found = true;
         if (!fw::EqualsIgnoreCase(PMC::gSearchWord, requestWord)) {
             return false;  // a reply of an earlier search

@@ -18,6 +18,7 @@ class UL_ListClient : public UL_HTTPSocket {
         bool limited;                      // sends "Limit" = "50" before the word
         std::vector<std::string>* target;  // the controller's list the rows go to
         bool subjectAreas;                 // rows are subject areas: emptied list, " / " form
+        bool taggedWords;                  // each vector holds a word and its word-class tag
         void (*finished)(bool isError, bool found, const std::string& word);
     };
 

@@ -50,7 +50,7 @@ class OnlineTest : public SearchTest {
 TEST_F(OnlineTest, GermanChainSendsEachRequestByteForByteAndReportsWhatArrives) {
     Answer({{"Baseform", SoapRows({"Bär", "S"})},
             {"Sachgebiet", SoapRows({"Tiere/Zoologie"})},
-            {"Synonyms", SoapRows({"Meister Petz", "bär", "Bär2"})},
+            {"Synonyms", SoapRows({"Meister Petz", "S", "bär", "S", "Bär2", "S"}, 2)},
             {"Thesaurus", SoapRows({"Meister Petz", "Raubtier"})}});
     const auto result = Search("Bär");
     // The ping, the base form, the subject groups, the synonyms, the thesaurus.
@@ -83,6 +83,7 @@ TEST_F(OnlineTest, GermanChainSendsEachRequestByteForByteAndReportsWhatArrives) 
         EXPECT_TRUE(Has(result.report, part)) << part;
     }
     EXPECT_FALSE(Has(result.report, "Bär2"));
+    EXPECT_LT(fw::IndexOf(PMC::gSynonymWords, "S"), 0) << "a word-class tag taken for a synonym";
     EXPECT_EQ(Boxes(), 0);
 }
 
