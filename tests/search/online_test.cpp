@@ -157,25 +157,33 @@ TEST_F(OnlineTest, AnAbortInsideTheBaseformCallbackLeavesNoFollowUpFlagSet) {
     EXPECT_EQ(PMC::gSearchWord, "Bär");
 }
 
-// The synonym callback sets the thesaurus flag and rebuilds the report; an abort in there empties
-// the hit word, and the thesaurus request is not sent.
+// The synonym callback shows the box of a failure, then sets the thesaurus flag and rebuilds the
+// report; the user's typing in either aborts the search and empties the hit word, and the
+// thesaurus request is not sent.
 TEST_F(OnlineTest, AnAbortInsideTheSynonymCallbackSendsNoThesaurusRequest) {
-    ResultWin::Get().SetHeight(300);  // the short report shrinks the window in steps
-    PMC::gSearchWord = PMC::gHitWord = "Haus";
-    PMC::gDirectHit = true;
-    PMC::gULSynonymsSearchRunning = true;
-    fw::Timer abort(
-        [] {
-            if (PMC::gRefreshReportRunning && PMC::gULThesaurusSearchRunning) {
-                PMC::SearchAbort();
-            }
-        },
-        1);
-    abort.SetMode(fw::Timer::ModeMultiple);
-    PMC::FinishedULSynonymsSearch(false, true, "Haus");
-    EXPECT_FALSE(DIC::gUL_Thesaurus->InFlight());
-    EXPECT_FALSE(PMC::IsAnySearchRunning());
-    fw::DoEvents(1);  // the shown window's geometry events, before the next case sizes it
+    struct AbortingUI : RecordingUI {
+        void MsgBox(const std::string&) override { PMC::SearchAbort(); }
+    };
+    auto recording = fw::SetUI(std::make_unique<AbortingUI>());
+    for (const bool inTheBox : {false, true}) {
+        ResultWin::Get().SetHeight(300);  // the short report shrinks the window in steps
+        PMC::gSearchWord = PMC::gHitWord = "Haus";
+        PMC::gDirectHit = true;
+        PMC::gULSynonymsSearchRunning = true;
+        fw::Timer abort(
+            [] {
+                if (PMC::gRefreshReportRunning && PMC::gULThesaurusSearchRunning) {
+                    PMC::SearchAbort();
+                }
+            },
+            1);
+        abort.SetMode(inTheBox ? fw::Timer::ModeOff : fw::Timer::ModeMultiple);
+        PMC::FinishedULSynonymsSearch(inTheBox, false, "Haus");
+        EXPECT_FALSE(DIC::gUL_Thesaurus->InFlight()) << inTheBox;
+        EXPECT_FALSE(PMC::IsAnySearchRunning()) << inTheBox;
+        fw::DoEvents(1);  // the shown window's geometry events, before the next case sizes it
+    }
+    fw::SetUI(std::move(recording));
 }
 
 // The callback's report pumps events; a search started in there sends its request on the same
