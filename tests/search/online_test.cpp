@@ -2,6 +2,8 @@
 // the wire, the German chain, the portal route, the English senses, the one message box, the
 // time-out, and servers that misbehave. Whatever the server does, no busy flag stays set and the
 // next search runs normally.
+#include <QWidget>
+
 #include <string>
 
 #include "framework/events.h"
@@ -107,6 +109,8 @@ TEST_F(OnlineTest, AWordKnownOnlyOnTheRetryOrOnThePortalStartsNoFollowUps) {
     EXPECT_EQ(services_.requests.size(), 2u);
     EXPECT_TRUE(result.hit);
     EXPECT_EQ(PMC::gHitWord, "xylofantik");
+    EXPECT_EQ(SearchWin::Get().UserInput.Widget()->palette().color(QPalette::Text),
+              QColor(0, 200, 0));
     EXPECT_TRUE(Has(result.report, "List of sources: Uni Leipzig Wortschatz"));
 
     services_.requests.clear();
@@ -124,7 +128,7 @@ TEST_F(OnlineTest, AWordKnownOnlyOnTheRetryOrOnThePortalStartsNoFollowUps) {
 TEST_F(OnlineTest, EnglishSensesArriveFromTheLexicalDatabaseAndLeaveTheSynonyms) {
     UseLanguage("EN");
     Answer({{"webwn",
-             "<h3>Noun</h3><li>(n) <a>doghouse</a>, <a>kennel</a> (outbuilding (for a "
+             "<h3>Noun</h3><li>(adj) <a>doghouse</a>, <a>kennel</a> (outbuilding (for a "
              "dog))</li>"}});
     const auto result = Search("dog house");
     UseLanguage("DE");
