@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& type : PMC::gWordType) {
         fuzz::Require(!type.empty() && type != "-", "no pair without a word class");
     }
-    RequireSynonyms(reply, rows.size());
+    RequireSynonyms(reply, UL_HTTPSocket::WordServiceVectorHeads(decoded).size());
     RequireSubjectAreas(reply);
 
     fuzz::RequireLinearTime(reply, [](const std::string& scaled) {

@@ -80,15 +80,16 @@ void FinishedULBaseformSearch(bool isError, bool found, const std::string& word,
 }
 
 void FinishedULSynonymsSearch(bool isError, bool, const std::string&) {
+    const uint64_t aborts = AbortCount();
     if (isError) {
         ReportInternetError();
     }
     fw::SortList(gSynonymWords);
     gULThesaurusSearchRunning = true;
     gULSynonymsSearchRunning = false;
-    const uint64_t aborts = AbortCount();
     SearchFinished();
-    // The rebuild pumps events: an abort in there ended this search and emptied its hit word.
+    // The box and the rebuild pump events: an abort in there ended this search and emptied its
+    // hit word.
     if (AbortCount() != aborts) {
         ClearUnsent(*DIC::gUL_Thesaurus, gULThesaurusSearchRunning);
         HideWheelWhenIdle();

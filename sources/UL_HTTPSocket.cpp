@@ -17,6 +17,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kUmlautCa
     {{"Ü", "ü"}, {"ü", "Ü"}, {"Ö", "ö"}, {"ö", "Ö"}, {"Ä", "ä"}, {"ä", "Ä"}}};
 
 constexpr std::string_view kReference = "&#x";
+constexpr std::string_view kVectorStart = "<dataVectors>";
 // Above this every code is no character; reading more digits changes nothing.
 constexpr uint32_t kCodeCap = 0x110000;
 
@@ -87,6 +88,27 @@ void AppendElement(std::string& out, std::string_view name, std::string_view att
     out.append("\">");
 }
 
+std::vector<std::string> ReplyRows(const std::string& decoded, bool firstOfEachVector) {
+    fw::RegEx rows;
+    rows.SearchPattern = "(<ns[0-9]+:dataRow>)([^<]*)";
+    std::vector<std::string> found;
+    // The report counts characters for its style runs and clicks: no invalid bytes reach it.
+    const std::string text = fw::ReplaceInvalidUTF8(decoded);
+    // The start of the first vector whose head is still to come; the search only moves on.
+    size_t vector = text.find(kVectorStart);
+    for (auto match = rows.Search(text, 0); match; match = rows.Search()) {
+        const auto at = static_cast<size_t>(match->SubExpressionStartB(0));
+        if (firstOfEachVector) {
+            if (vector > at) {
+                continue;
+            }
+            vector = text.find(kVectorStart, at);
+        }
+        found.push_back(match->SubExpressionString(2));
+    }
+    return found;
+}
+
 }  // namespace
 
 std::string UL_HTTPSocket::ChangeCase(const std::string& s) {
@@ -154,15 +176,11 @@ std::string UL_HTTPSocket::WordServiceURL(const std::string& operation) {
 }
 
 std::vector<std::string> UL_HTTPSocket::WordServiceRows(const std::string& decoded) {
-    fw::RegEx rows;
-    rows.SearchPattern = "(<ns[0-9]+:dataRow>)([^<]*)";
-    std::vector<std::string> found;
-    // The report counts characters for its style runs and clicks: no invalid bytes reach it.
-    const std::string text = fw::ReplaceInvalidUTF8(decoded);
-    for (auto match = rows.Search(text, 0); match; match = rows.Search()) {
-        found.push_back(match->SubExpressionString(2));
-    }
-    return found;
+    return ReplyRows(decoded, false);
+}
+
+std::vector<std::string> UL_HTTPSocket::WordServiceVectorHeads(const std::string& decoded) {
+    return ReplyRows(decoded, true);
 }
 
 void UL_HTTPSocket::PrepareWordServiceRequest(const std::string& operation,

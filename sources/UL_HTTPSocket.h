@@ -43,6 +43,9 @@ class UL_HTTPSocket : public fw::HTTPSocket {
     // The text of every "<nsN:dataRow>" up to the next "<", in document order, of a decoded reply;
     // invalid UTF-8 replaced by U+FFFD.
     static std::vector<std::string> WordServiceRows(const std::string& decoded);
+    // Of those rows, the first of each "<dataVectors>" element only: the words of a reply whose
+    // vectors pair each word with its word-class tag.
+    static std::vector<std::string> WordServiceVectorHeads(const std::string& decoded);
 
   protected:
     // Sets the POST body for `operation` and replaces the header list by the word service's

@@ -5,13 +5,26 @@
 #include "search/PMC.h"
 #include "sources/ReplyBudget.h"
 #include "sources/WordListIndex.h"
+#include "windows/SearchWin.h"
 
-const UL_ListClient::Family UL_Synonyms::kFamily{"Synonyms", true, &PMC::gSynonymWords, false,
-                                                 PMC::FinishedULSynonymsSearch};
-const UL_ListClient::Family UL_Thesaurus::kFamily{"Thesaurus", true, &PMC::gSynonymWords, false,
-                                                  PMC::FinishedULThesaurusSearch};
-const UL_ListClient::Family UL_Sachgebiete::kFamily{"Sachgebiet", false, &PMC::gWordSachgebiete,
-                                                    true, PMC::FinishedULSachgebieteSearch};
+const UL_ListClient::Family UL_Synonyms::kFamily{.operation = "Synonyms",
+                                                 .limited = true,
+                                                 .target = &PMC::gSynonymWords,
+                                                 .subjectAreas = false,
+                                                 .taggedWords = true,
+                                                 .finished = PMC::FinishedULSynonymsSearch};
+const UL_ListClient::Family UL_Thesaurus::kFamily{.operation = "Thesaurus",
+                                                  .limited = true,
+                                                  .target = &PMC::gSynonymWords,
+                                                  .subjectAreas = false,
+                                                  .taggedWords = false,
+                                                  .finished = PMC::FinishedULThesaurusSearch};
+const UL_ListClient::Family UL_Sachgebiete::kFamily{.operation = "Sachgebiet",
+                                                    .limited = false,
+                                                    .target = &PMC::gWordSachgebiete,
+                                                    .subjectAreas = true,
+                                                    .taggedWords = false,
+                                                    .finished = PMC::FinishedULSachgebieteSearch};
 
 void UL_ListClient::Check(const std::string& word) {
     ExecuteCheck(word);
@@ -28,6 +41,9 @@ void UL_ListClient::ExecuteCheck(const std::string& word) {
     }
     parameters.emplace_back("Wort", word);
     PrepareWordServiceRequest(family_.operation, parameters);
+    // A server that accepts and never answers would keep the search open for good.
+    timeOut_.SetPeriod(SearchWin::Get().SocketTimeOut.Period());
+    timeOut_.SetMode(fw::Timer::ModeSingle);
     Post(WordServiceURL(family_.operation));
 }
 
@@ -36,7 +52,9 @@ bool UL_ListClient::ReadRows(const Family& family, const std::string& content,
     WordListIndex list(*family.target);
     ReplyBudget budget;
     bool found = false;
-    for (std::string row : WordServiceRows(ConvertResponseToUTF8(content))) {
+    const std::string decoded = ConvertResponseToUTF8(content);
+    for (std::string row :
+         family.taggedWords ? WordServiceVectorHeads(decoded) : WordServiceRows(decoded)) {
         found = true;
         if (!fw::EqualsIgnoreCase(PMC::gSearchWord, requestWord)) {
             return false;  // a reply of an earlier search
@@ -55,12 +73,14 @@ bool UL_ListClient::ReadRows(const Family& family, const std::string& content,
 
 void UL_ListClient::PageReceived(const std::string&, int, const fw::InternetHeaders&,
                                  const std::string& content) {
+    timeOut_.SetMode(fw::Timer::ModeOff);
     const bool found = ReadRows(family_, content, gSearchWord);
     family_.finished(false, found, gSearchWord);
 }
 
 void UL_ListClient::EndWithError() {
-    if (IsConnected()) {
+    timeOut_.SetMode(fw::Timer::ModeOff);
+    if (InFlight()) {
         Close();
     }
     family_.finished(true, false, gSearchWord);
@@ -73,4 +93,11 @@ bool UL_ListClient::AuthenticationRequired(const fw::InternetHeaders&, std::stri
 
 void UL_ListClient::Error(int) {
     EndWithError();
+}
+
+// A request closed by an abort ends without a callback, and so does its time-out.
+void UL_ListClient::TimedOut() {
+    if (InFlight()) {
+        EndWithError();
+    }
 }

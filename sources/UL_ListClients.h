@@ -1,13 +1,15 @@
 // The three follow-up clients of the German word service, one family: UL_Synonyms and
 // UL_Thesaurus add a known word's synonyms to PMC::gSynonymWords, UL_Sachgebiete fills
 // PMC::gWordSachgebiete with its subject areas. Each sends one SOAP request per Check, reads the
-// reply rows for the current search word only, and ends with one completion callback. They have
-// no time-out. One object of each for the run (DIC); main event loop only.
+// reply rows for the current search word only, and ends with one completion callback, an error
+// one when no reply has come within the search window's time-out. One object of each for the run
+// (DIC); main event loop only.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "framework/timer.h"
 #include "sources/UL_HTTPSocket.h"
 
 class UL_ListClient : public UL_HTTPSocket {
@@ -18,6 +20,7 @@ class UL_ListClient : public UL_HTTPSocket {
         bool limited;                      // sends "Limit" = "50" before the word
         std::vector<std::string>* target;  // the controller's list the rows go to
         bool subjectAreas;                 // rows are subject areas: emptied list, " / " form
+        bool taggedWords;                  // each vector holds a word and its word-class tag
         void (*finished)(bool isError, bool found, const std::string& word);
     };
 
@@ -42,8 +45,10 @@ class UL_ListClient : public UL_HTTPSocket {
   private:
     void ExecuteCheck(const std::string& word);
     void EndWithError();
+    void TimedOut();
 
     const Family family_;
+    fw::Timer timeOut_{[this] { TimedOut(); }};
 };
 
 class UL_Synonyms : public UL_ListClient {

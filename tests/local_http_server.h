@@ -26,6 +26,8 @@ class LocalHTTPServer {
 
     std::string HostAndPort() const { return "127.0.0.1:" + std::to_string(server_.serverPort()); }
     Behaviour behaviour = Behaviour::Answer;
+    // The requests it applies to; the others are answered. One that never reads reads none.
+    std::function<bool(const std::string&)> misbehavesOn = [](const std::string&) { return true; };
     Responder responder = [](const std::string&) { return Reply(200, ""); };
     std::vector<std::string> requests;  // complete requests, in arrival order
 
@@ -64,8 +66,9 @@ class LocalHTTPServer {
         }
         requests.push_back(buffer);
         const std::string reply = responder(buffer);
+        const Behaviour chosen = misbehavesOn(buffer) ? behaviour : Behaviour::Answer;
         buffer.clear();
-        switch (behaviour) {
+        switch (chosen) {
             case Behaviour::Answer:
                 socket->write(reply.data(), static_cast<qint64>(reply.size()));
                 socket->disconnectFromHost();

@@ -9,14 +9,16 @@
 
 namespace online {
 
-// A word-service reply whose result holds `rows` as <nsN:dataRow> elements, in order.
-inline std::string SoapRows(const std::vector<std::string>& rows) {
+// A word-service reply whose result holds `rows` as <nsN:dataRow> elements, in order, `perVector`
+// of them in each data vector.
+inline std::string SoapRows(const std::vector<std::string>& rows, size_t perVector = 1) {
     std::string body =
         "<?xml version=\"1.0\" encoding=\"utf-8\"?><soapenv:Envelope xmlns:soapenv=\"x\">"
         "<soapenv:Body><executeResponse><executeReturn><result>";
     for (size_t i = 0; i < rows.size(); ++i) {
         const std::string tag = "ns" + std::to_string(i + 2) + ":dataRow";
-        body += "<dataVectors><" + tag + ">" + rows[i] + "</" + tag + "></dataVectors>";
+        body += (i % perVector ? "<" : "<dataVectors><") + tag + ">" + rows[i] + "</" + tag + ">";
+        body += (i + 1) % perVector && i + 1 < rows.size() ? "" : "</dataVectors>";
     }
     return body + "</result></executeReturn></executeResponse></soapenv:Body></soapenv:Envelope>";
 }
