@@ -17,7 +17,6 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kUmlautCa
     {{"Ü", "ü"}, {"ü", "Ü"}, {"Ö", "ö"}, {"ö", "Ö"}, {"Ä", "ä"}, {"ä", "Ä"}}};
 
 constexpr std::string_view kReference = "&#x";
-constexpr std::string_view kVectorStart = "<dataVectors>";
 // Above this every code is no character; reading more digits changes nothing.
 constexpr uint32_t kCodeCap = 0x110000;
 
@@ -88,21 +87,39 @@ void AppendElement(std::string& out, std::string_view name, std::string_view att
     out.append("\">");
 }
 
+// Where each data vector starts, in document order. The reply's namespace prefixes and attributes
+// are the service's to choose, so a prefixed or attributed start tag counts as well.
+std::vector<size_t> VectorStarts(const std::string& text) {
+    fw::RegEx starts;
+    starts.SearchPattern = "<(?:[A-Za-z0-9_.-]+:)?dataVectors[\\s/>]";
+    std::vector<size_t> found;
+    for (auto match = starts.Search(text, 0); match; match = starts.Search()) {
+        found.push_back(static_cast<size_t>(match->SubExpressionStartB(0)));
+    }
+    return found;
+}
+
 std::vector<std::string> ReplyRows(const std::string& decoded, bool firstOfEachVector) {
     fw::RegEx rows;
     rows.SearchPattern = "(<ns[0-9]+:dataRow>)([^<]*)";
     std::vector<std::string> found;
     // The report counts characters for its style runs and clicks: no invalid bytes reach it.
     const std::string text = fw::ReplaceInvalidUTF8(decoded);
-    // The start of the first vector whose head is still to come; the search only moves on.
-    size_t vector = text.find(kVectorStart);
+    const std::vector<size_t> vectors =
+        firstOfEachVector ? VectorStarts(text) : std::vector<size_t>{};
+    // A reply without vector markup holds no tags to leave out: every row is a word then.
+    firstOfEachVector = !vectors.empty();
+    // The next vector whose head is still to come; the search only moves on.
+    size_t next = 0;
     for (auto match = rows.Search(text, 0); match; match = rows.Search()) {
         const auto at = static_cast<size_t>(match->SubExpressionStartB(0));
         if (firstOfEachVector) {
-            if (vector > at) {
+            if (next == vectors.size() || vectors[next] > at) {
                 continue;
             }
-            vector = text.find(kVectorStart, at);
+            while (next < vectors.size() && vectors[next] <= at) {
+                ++next;
+            }
         }
         found.push_back(match->SubExpressionString(2));
     }

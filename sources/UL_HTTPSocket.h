@@ -43,8 +43,9 @@ class UL_HTTPSocket : public fw::HTTPSocket {
     // The text of every "<nsN:dataRow>" up to the next "<", in document order, of a decoded reply;
     // invalid UTF-8 replaced by U+FFFD.
     static std::vector<std::string> WordServiceRows(const std::string& decoded);
-    // Of those rows, the first of each "<dataVectors>" element only: the words of a reply whose
-    // vectors pair each word with its word-class tag.
+    // Of those rows, the first of each "dataVectors" element only (its tag may carry a prefix and
+    // attributes): the words of a reply whose vectors pair each word with its word-class tag. A
+    // reply without vector elements gives every row.
     static std::vector<std::string> WordServiceVectorHeads(const std::string& decoded);
 
   protected:

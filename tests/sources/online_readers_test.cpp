@@ -53,6 +53,18 @@ TEST_F(ReaderTest, BaseformPairsAreKeptOncePerFormAndClassIgnoringCase) {
     EXPECT_EQ(PMC::gWordType, (Words{TT::REP_Noun(), TT::REP_Neuter(), TT::REP_Adjective(), "X"}));
 }
 
+// The synonym replies pair each word with its word-class tag in one vector; however the service
+// writes the vector's tag, only the words count, and a reply without vectors loses none.
+TEST(WordServiceVectorHeadsTest, TheTagsBesideTheWordsAreNoWords) {
+    const std::string paired = online::SoapRows({"Heim", "S", "Bau", "S", "Dach", "S"}, 2);
+    const std::string prefixed =
+        fw::ReplaceAll(paired, "<dataVectors>", "<ns0:dataVectors xsi:type=\"x\">");
+    const std::string bare = fw::ReplaceAll(paired, "<dataVectors>", "");
+    EXPECT_EQ(UL_HTTPSocket::WordServiceVectorHeads(paired), (Words{"Heim", "Bau", "Dach"}));
+    EXPECT_EQ(UL_HTTPSocket::WordServiceVectorHeads(prefixed), (Words{"Heim", "Bau", "Dach"}));
+    EXPECT_EQ(UL_HTTPSocket::WordServiceVectorHeads(bare).size(), 6u);
+}
+
 // Four entries with line ends inside, entities and Windows-1252 bytes; the last one has no end
 // marker and runs to the end of the page.
 TEST_F(ReaderTest, PortalBlocksGiveFormsClassesSubjectsSynonymsHypernymsAndAdjectiveForms) {
