@@ -1,5 +1,6 @@
 #include "framework/temporaryfile.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,6 +16,21 @@ namespace {
 constexpr const char* kInfix = ".new-";
 
 }  // namespace
+
+int RenameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL) {
+        return errno;
+    }
+    // A file system without the flag: a hard link fails just as well when the name is taken.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        return errno;
+    }
+    ::unlink(from.c_str());
+    return 0;
+}
 
 TemporaryFile::TemporaryFile(const std::string& target) : path_(target + kInfix + "XXXXXX") {
     const int descriptor = ::mkstemp(path_.data());
@@ -33,12 +49,16 @@ TemporaryFile::~TemporaryFile() {
 }
 
 bool TemporaryFile::MoveTo(const std::string& target) {
-    if (std::rename(path_.c_str(), target.c_str()) != 0) {
-        error_ = errno;
+    error_ = RenameNoReplace(path_, target);
+    if (error_ != 0) {
         return false;
     }
     path_.clear();
     return true;
+}
+
+bool TemporaryFile::TargetExisted() const {
+    return error_ == EEXIST;
 }
 
 std::string TemporaryFile::ErrorMessage() const {

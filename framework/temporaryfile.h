@@ -8,6 +8,11 @@
 
 namespace fw {
 
+// Renames `from` to `to` unless `to` exists (also as a dangling link): 0, or the errno value of
+// the failure (EEXIST when `to` exists). Two processes racing for one name never replace each
+// other's file.
+int RenameNoReplace(const std::string& from, const std::string& to);
+
 class TemporaryFile {
   public:
     // An empty file named `target` + ".new-" and six characters; Path() is "" when it could not
@@ -18,8 +23,11 @@ class TemporaryFile {
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     const std::string& Path() const { return path_; }
-    // Renames the file to `target`, replacing what has that name; false when that failed.
+    // Renames the file to `target`; false when that failed, also when `target` exists by then
+    // (another process made it first: its file stays).
     bool MoveTo(const std::string& target);
+    // True when the last failure was that the target existed.
+    bool TargetExisted() const;
     // The system's text for the last failure.
     std::string ErrorMessage() const;
 

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
+#include <cerrno>
 #include <utility>
 
 #include "framework/application.h"
@@ -168,10 +168,11 @@ std::string SetAside(const fw::FolderItem& file) {
     for (int number = 0; number < kSetAsideNames; ++number) {
         const std::string aside =
             file.NativePath() + ".broken" + (number == 0 ? "" : "." + std::to_string(number));
-        if (fw::FolderItem(aside).Exists()) {
-            continue;
+        // Never over an earlier one, even when another start sets a file aside at this moment.
+        const int error = fw::RenameNoReplace(file.NativePath(), aside);
+        if (error != EEXIST) {
+            return error == 0 ? aside : "";
         }
-        return std::rename(file.NativePath().c_str(), aside.c_str()) == 0 ? aside : "";
     }
     return "";
 }
@@ -235,7 +236,9 @@ void MakePrefFile() {
     }
     gPrefsDB->Close();
     gPrefsDB->DatabaseFile = target;
-    if (!temporary.MoveTo(target)) {
+    // Another start (an edition, another display) may have made the file meanwhile: that one is
+    // whole too, and it stays.
+    if (!temporary.MoveTo(target) && !temporary.TargetExisted()) {
         Report(CantCreate(target, temporary.ErrorMessage()));
         return;
     }

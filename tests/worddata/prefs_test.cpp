@@ -13,6 +13,7 @@
 
 #include "dic_fixture.h"
 #include "framework/application.h"
+#include "framework/temporaryfile.h"
 #include "sqlite_probe.h"
 #include "worddata/PREFS.h"
 
@@ -182,6 +183,22 @@ TEST_F(PrefsTest, FaultyFilesEndTheRunWithOneBoxAndKeepTheirRows) {
 
 // A broken file is kept aside, never over an earlier one, the user is told once, and a fresh file
 // takes its place in the preferences folder.
+// Two starts (two editions) making the file at once: the later one's file must not replace the
+// one the earlier start already uses, and a second set-aside must not land on the first.
+TEST_F(PrefsTest, AFileAnotherStartMadeMeanwhileStays) {
+    fs::create_directories(inPrefsFolder_.parent_path());
+    const std::string target = inPrefsFolder_.string();
+    fw::TemporaryFile first(target);
+    fw::TemporaryFile second(target);
+    std::ofstream(first.Path()) << "first";
+    EXPECT_TRUE(first.MoveTo(target));
+    EXPECT_FALSE(second.MoveTo(target));
+    EXPECT_TRUE(second.TargetExisted());
+    EXPECT_EQ(fw::RenameNoReplace(target, target + ".new-abcdef"), 0);
+    EXPECT_EQ(fw::RenameNoReplace(second.Path(), target + ".new-abcdef"), EEXIST);
+    EXPECT_EQ(Bytes(target + ".new-abcdef"), "first");
+}
+
 TEST_F(PrefsTest, BrokenFilesAreSetAsideAndAFreshOneServes) {
     PREFS::Initialize();
     PREFS::gPrefsDB.reset();
