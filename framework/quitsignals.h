@@ -1,7 +1,8 @@
 // The system's requests to end (SIGTERM, SIGINT, SIGHUP) quit the application the way its own
 // quit command does, so that everything the program holds is given back on the way out. One
 // object per run, made on the main OS thread before anything may hold resources; it keeps the
-// requests that come before the event loop runs and delivers them once it does.
+// requests that come before the event loop runs and delivers them once it does. A signal ignored
+// when the object is made (nohup) stays ignored; a second request ends the process at once.
 #pragma once
 
 #include <QPointer>
@@ -12,7 +13,7 @@ namespace fw {
 class QuitOnSignals {
   public:
     QuitOnSignals();
-    // The default handling comes back.
+    // The handling from before comes back.
     ~QuitOnSignals();
     QuitOnSignals(const QuitOnSignals&) = delete;
     QuitOnSignals& operator=(const QuitOnSignals&) = delete;

@@ -183,6 +183,14 @@ QProcess* FirstToEnd(const std::vector<QProcess*>& processes, int ms) {
     return nullptr;
 }
 
+// Only to a process still running: the id of one that ended is 0, and kill(0) hits the whole
+// process group, the test runner included.
+void SendSignal(const QProcess& process, int signal) {
+    if (process.state() == QProcess::Running && process.processId() > 0) {
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+    }
+}
+
 // Two starts at once, on a fresh preference file that both would create: one hands over to the
 // other and ends with exit code 0 while the other runs on; a start while it runs does the same.
 // Asked to end by the system, the one running quits as its quit command does, leaving no key.
@@ -214,7 +222,7 @@ TEST(StartupProcessTest, SecondStartHandsOverToTheRunningProgramAndEnds) {
         EXPECT_TRUE(later.waitForFinished(2000));
         EXPECT_EQ(later.exitCode(), 0);
         EXPECT_EQ(running->state(), QProcess::Running);
-        ::kill(static_cast<pid_t>(running->processId()), kRequestsToEnd[round % 3]);
+        SendSignal(*running, kRequestsToEnd[round % 3]);
         ASSERT_TRUE(running->waitForFinished(2000));
         EXPECT_EQ(running->exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(running->exitCode(), 0);
@@ -222,6 +230,17 @@ TEST(StartupProcessTest, SecondStartHandsOverToTheRunningProgramAndEnds) {
             QDir(folder.path()).entryList({"quorvane*"}, QDir::Files | QDir::System);
         EXPECT_EQ(left.join(' ').toStdString(), "");
     }
+    // Started with hang-ups ignored (nohup), it outlives a hang-up and still quits on a request.
+    QProcess nohup;
+    nohup.setProcessEnvironment(environment);
+    nohup.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
+    nohup.start(QUORVANE_PROGRAM, {});
+    ASSERT_FALSE(nohup.waitForFinished(1000));
+    SendSignal(nohup, SIGHUP);
+    EXPECT_FALSE(nohup.waitForFinished(500));
+    SendSignal(nohup, SIGTERM);
+    ASSERT_TRUE(nohup.waitForFinished(2000));
+    EXPECT_EQ(nohup.exitCode(), 0);
 }
 
 }  // namespace
