@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <utility>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/folderitem.h"
@@ -178,8 +179,8 @@ std::string SetAside(const fw::FolderItem& file) {
 }
 
 // True when done with the file: opened, or its failure reported. False when it was broken and has
-// been set aside, the user told, so that a fresh file takes its place.
-bool OpenExisting(const fw::FolderItem& file) {
+// been set aside (its new name added to `setAside`), so that a fresh file takes its place.
+bool OpenExisting(const fw::FolderItem& file, std::vector<std::string>& setAside) {
     const Opening opening = Open(file);
     if (opening == Opening::Usable) {
         return true;
@@ -192,8 +193,27 @@ bool OpenExisting(const fw::FolderItem& file) {
         Report("DB connection error! (" + reason + where + ")");
         return true;
     }
-    fw::MsgBox(gSetAsideNotice() + fw::EndOfLine() + fw::EndOfLine() + aside);
+    setAside.push_back(aside);
     return false;
+}
+
+// Told once, when a file serves again; a fresh file that could not be made is told of at once,
+// since the user has just lost the file in its place.
+void TellSetAside(const std::vector<std::string>& setAside) {
+    if (setAside.empty()) {
+        return;
+    }
+    if (!Opened()) {
+        if (!gKeptReport.empty()) {
+            PMDebug::Error(std::exchange(gKeptReport, ""));
+        }
+        return;
+    }
+    std::string names;
+    for (const std::string& aside : setAside) {
+        names += fw::EndOfLine() + aside;
+    }
+    fw::MsgBox(gSetAsideNotice() + fw::EndOfLine() + names);
 }
 
 void MakePrefFile() {
@@ -254,14 +274,17 @@ void Initialize() {
     gPrefsDB = std::make_unique<fw::Database>();
     // Twice at most: a broken file beside the application is set aside, and the one in the
     // preferences folder may be broken too.
+    std::vector<std::string> setAside;
     fw::FolderItem file = ChosenFile();
     for (int tries = 0; tries < 2 && file.Exists(); ++tries, file = ChosenFile()) {
-        if (OpenExisting(file)) {
+        if (OpenExisting(file, setAside)) {
+            TellSetAside(setAside);
             return;
         }
     }
     gPrefsDB->DatabaseFile = file.NativePath();
     CreatePrefFile();
+    TellSetAside(setAside);
 }
 
 void CreatePrefFile() {
@@ -291,8 +314,9 @@ fw::Variant Retrieve(const std::string& name) {
 
 void Store(const std::string& name, const fw::Variant& value) {
     if (!Opened()) {
-        // A file that could not be made is told of now, when a value would be lost.
-        if (!gKeptReport.empty()) {
+        // A file that could not be made is told of now, when a value would be lost (and not by
+        // the stamps written while it is made).
+        if (!gCreating && !gKeptReport.empty()) {
             PMDebug::Error(std::exchange(gKeptReport, ""));
         }
         return;
