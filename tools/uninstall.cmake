@@ -8,7 +8,11 @@ endif()
 file(STRINGS "${record}" lines)
 set(folders)
 foreach(line IN LISTS lines)
-  if(line MATCHES "^file (.+)$")
+  # The record lies in a folder the user may write: a path that would leave the prefix is no
+  # path the install wrote.
+  if(line MATCHES "^(file|folder) (/|(.*/)?\\.\\.(/|$))")
+    message(WARNING "Skipped, it leaves the prefix: ${line}")
+  elseif(line MATCHES "^file (.+)$")
     message(STATUS "Removing: ${PREFIX}/${CMAKE_MATCH_1}")
     file(REMOVE "${PREFIX}/${CMAKE_MATCH_1}")
   elseif(line MATCHES "^folder (.+)$")
