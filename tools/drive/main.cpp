@@ -26,6 +26,7 @@
 #include "framework/events.h"
 #include "framework/folderitem.h"
 #include "framework/localization.h"
+#include "framework/quitsignals.h"
 #include "framework/ui.h"
 #include "framework/variant.h"
 #include "search/App.h"
@@ -183,6 +184,8 @@ int main(int argc, char** argv) {
                   << std::endl;
         return 2;
     }
+    // Ended by the system (a test's time limit), it still removes its preferences folder.
+    fw::QuitOnSignals quitOnSignals;
     QTemporaryDir preferences;
     if (!preferences.isValid()) {
         std::cerr << "quorvane-drive: no temporary folder" << std::endl;
@@ -191,6 +194,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_CONFIG_HOME", preferences.path().toUtf8());
     QApplication application(argc, argv);
+    quitOnSignals.Listen();
     auto printing = std::make_unique<PrintingUI>(fw::SetUI(nullptr));
     PrintingUI& ui = *printing;
     fw::SetUI(std::move(printing));
