@@ -138,26 +138,8 @@ TEST_F(ChainTest, HandOverComesBackWhileTheGuessesAreStillComputed) {
     EXPECT_GE(fw::IndexOf(PMC::gSoundexWords, "Straßenbahn"), 0);
 }
 
-// The word of the running search typed again (a key and its undoing) lets that search run on.
-TEST_F(ChainTest, RetypingTheRunningSearchsWordKeepsItsResults) {
-    SearchWin& window = SearchWin::Get();
-    InterruptAt(
-        "Haus", [&] { return Running(window.FragmentSearchThread); }, "Haus");
-    EXPECT_FALSE(PMC::gSynonymWords.empty());
-    EXPECT_FALSE(PMC::gFragmentStart.empty());
-    EXPECT_FALSE(PMC::gSoundexWords.empty());
-    EXPECT_EQ(ResultWin::Get().ResultField.Text().find("Please wait"), std::string::npos);
-}
-
-TEST_F(ChainTest, SameTextAgainDoesNothingButACaseChangeSearchesAgain) {
+TEST_F(ChainTest, ACaseChangeSearchesAgain) {
     Search("Haus");
-    const size_t synonyms = PMC::gSynonymWords.size();
-    ASSERT_GT(synonyms, 0u);
-    SearchWin::Get().UserInput.SetText("Haus");
-    ASSERT_TRUE(SearchDriver::WaitUntilSettled(5000));
-    EXPECT_EQ(PMC::gSynonymWords.size(), synonyms) << "no abort emptied the lists";
-    EXPECT_TRUE(PMC::gDirectHit);
-
     const auto lower = Search("haus");
     EXPECT_EQ(PMC::gSearchWord, "haus");
     EXPECT_TRUE(lower.hit);
