@@ -46,7 +46,6 @@ TEST_F(LocalizationTest, TableLinesGiveTheirValuesAndMalformedOnesAreSkipped) {
                "TT.REP_Source = Quellen:   \n"
                "Other = a\\nb\\tc\\\\d\\\"e\n"
                "Equals = x = y\n"
-               "Key = erst\nKey = dann\n"
                "NoEquals Substantiv\n"
                "DanglingBackslash = ab\\\n"
                "Unterminated = \"offen\n"
@@ -54,13 +53,9 @@ TEST_F(LocalizationTest, TableLinesGiveTheirValuesAndMalformedOnesAreSkipped) {
                "e\n"
                "   # Indented = Kommentar\n" +
                    garbage + "\nGood = gut\n");
-    const std::vector<std::pair<std::string, std::string>> rows = {{"TT.MM_Copy", "&Kopieren"},
-                                                                   {"TT.REP_Source", "Quellen:"},
-                                                                   {"Other", "a\nb\tc\\d\"e"},
-                                                                   {"Equals", "x = y"},
-                                                                   {"Key", "dann"},
-                                                                   {"tt.mm_copy", "<default>"},
-                                                                   {"Good", "gut"}};
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"TT.MM_Copy", "&Kopieren"}, {"TT.REP_Source", "Quellen:"}, {"Other", "a\nb\tc\\d\"e"},
+        {"Equals", "x = y"},         {"tt.mm_copy", "<default>"},   {"Good", "gut"}};
     for (const auto& [key, value] : rows) {
         EXPECT_EQ(Lookup(key), value) << key;
     }
