@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -115,6 +116,19 @@ TEST_F(LocalizationTest, LanguageComesFromTheFirstSetLocaleVariable) {
             << c.all.value_or("-") << " " << c.messages.value_or("-") << " "
             << c.lang.value_or("-");
     }
+}
+
+// The shipped tables: a British locale makes the English edition check with the British
+// dictionary.
+TEST(ShippedTables, BritishLocaleNamesTheBritishRegion) {
+    const std::filesystem::path resources = QUORVANE_TEST_RESOURCES;
+    fw::SetExecutableFile((resources.parent_path() / "bin" / "quorvane").string());
+    fw::SetLocalizationLanguage("en_GB.UTF-8");
+    EXPECT_EQ(fw::System::_GetLocalizedString("DIC.cSystemLanguage", "US"), "GB");
+    fw::SetLocalizationLanguage("en_US.UTF-8");
+    EXPECT_EQ(fw::System::_GetLocalizedString("DIC.cSystemLanguage", "US"), "US");
+    fw::SetExecutableFile("");
+    fw::SetLocalizationLanguage("");
 }
 
 }  // namespace

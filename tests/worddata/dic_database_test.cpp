@@ -81,26 +81,21 @@ TEST_F(DicDatabaseTest, WordsAreNormalisedAndMissingOrRepeatedIdsReported) {
     EXPECT_THAT(ui_->quitCodes, ElementsAre(0, 0));
 }
 
-TEST_F(DicDatabaseTest, ApostropheInPatternIsLiteralNotSql) {
+// An apostrophe is a literal, not SQL. SQLite refuses a LIKE pattern beyond its limit as an error:
+// such a pattern (a pasted text) finds nothing without a fatal report, the hit lists untouched;
+// one at the limit is still looked up.
+TEST_F(DicDatabaseTest, ApostropheInPatternIsLiteralNotSqlAndOneBeyondTheLikeLimitFindsNothing) {
     LoadWords({{0, "O'Neill", 540}, {1, "Haus", 200}});
-    EXPECT_EQ(DIC::FindWord("O'Neill", true), 1);
-    EXPECT_THAT(DIC::gHitWord, ElementsAre("O'Neill"));
     EXPECT_EQ(DIC::FindWord("x' OR '1'='1", false), 0);
     EXPECT_EQ(DIC::FindWord("'", false), 0);
-    EXPECT_THAT(ui_->messages, IsEmpty());
-}
-
-// SQLite refuses a LIKE pattern beyond its limit as an error: such a pattern (a pasted text) finds
-// nothing without a fatal report, the hit lists untouched; one at the limit is still looked up.
-TEST_F(DicDatabaseTest, PatternBeyondTheLikeLimitFindsNothingWithoutAReport) {
-    LoadWords(kGermanWords);
-    ASSERT_EQ(DIC::FindWord("Berlin", true), 1);
+    ASSERT_EQ(DIC::FindWord("O'Neill", true), 1);
+    EXPECT_THAT(DIC::gHitWord, ElementsAre("O'Neill"));
     const auto limit = static_cast<size_t>(DIC::gWordDB->LikePatternLimit());
     ASSERT_GT(limit, 2u);
     EXPECT_EQ(DIC::FindWord(std::string(limit + 1, 'a'), false), 0);
     EXPECT_EQ(DIC::FindWord("%" + std::string(limit - 2, 'a') + "%", false), 0);
     EXPECT_EQ(DIC::FindWord("%" + std::string(limit - 2, 'a') + "'", false), 0) << "quoted, over";
-    EXPECT_THAT(DIC::gHitID, ElementsAre(3));
+    EXPECT_THAT(DIC::gHitID, ElementsAre(0));
     EXPECT_THAT(ui_->messages, IsEmpty());
 }
 

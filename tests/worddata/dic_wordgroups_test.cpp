@@ -99,7 +99,7 @@ TEST_F(DicWordGroupsTest, MalformedFilesEndInTheirReport) {
     }
 }
 
-TEST_F(DicWordGroupsTest, TruncatedFileEndsInCorruptedReport) {
+TEST_F(DicWordGroupsTest, TruncatedMissingOrUnreadableFileIsReported) {
     dictest::GroupFileBytes whole;
     whole.Int32(2).Group(1, {0, 1}).Group(2, {1}).Int64(0).Int32(2).Word({1}).Word({1, 2});
     const std::string& bytes = whole.Bytes();
@@ -111,9 +111,8 @@ TEST_F(DicWordGroupsTest, TruncatedFileEndsInCorruptedReport) {
         EXPECT_FALSE(DIC::LoadWL("DE"));
         EXPECT_THAT(Reports(), ElementsAre("Selected word list file is corrupted!"));
     }
-}
-
-TEST_F(DicWordGroupsTest, MissingOrUnreadableFileIsReported) {
+    ForgetReports();
+    std::filesystem::remove(layout_.InResources("DIC_WL_DE.tdb"));
     EXPECT_FALSE(DIC::LoadWL("DE"));
     std::filesystem::create_directory(layout_.InResources("DIC_WL_DE.tdb"));
     EXPECT_FALSE(DIC::LoadWL("DE"));
