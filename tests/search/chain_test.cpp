@@ -81,14 +81,17 @@ TEST_F(ChainTest, NewSearchStartsWhateverStateThePassChainIsIn) {
 
 // An aborted search counts as not run: going back to its word during the retry searches it again
 // (here the abort met its pending hand-over, which still runs), and the report ends as that word's
-// full report.
-TEST_F(ChainTest, GoingBackToTheAbortedWordDuringTheRetrySearchesItAgain) {
+// full report. The same word in another case is searched again too.
+TEST_F(ChainTest, GoingBackToTheAbortedWordOrChangingItsCaseSearchesItAgain) {
     InterruptAt("Haus", HandOverPending, "Hausx", "Haus");
     ExpectSettledOn("Haus");
     const std::string report = ResultWin::Get().ResultField.Text();
     EXPECT_EQ(fw::Left(report, 18), "\n\"Haus\" was found!");
     EXPECT_EQ(fw::InStrB(1, report, "Please wait"), 0);
     EXPECT_NE(fw::InStrB(1, report, "Synonyms..."), 0);
+
+    EXPECT_TRUE(Search("haus").hit);
+    EXPECT_EQ(PMC::gSearchWord, "haus");
 }
 
 // A reply handled inside the first report's animation can make the word known; the search start
@@ -136,13 +139,6 @@ TEST_F(ChainTest, HandOverComesBackWhileTheGuessesAreStillComputed) {
     EXPECT_EQ(window.FinishedSoundexSearchTimer.GetMode(), fw::Timer::ModeSingle);
     ASSERT_TRUE(SearchDriver::WaitUntilSettled(10000));
     EXPECT_GE(fw::IndexOf(PMC::gSoundexWords, "Straßenbahn"), 0);
-}
-
-TEST_F(ChainTest, ACaseChangeSearchesAgain) {
-    Search("Haus");
-    const auto lower = Search("haus");
-    EXPECT_EQ(PMC::gSearchWord, "haus");
-    EXPECT_TRUE(lower.hit);
 }
 
 }  // namespace
