@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -46,7 +47,6 @@ TEST_F(LocalizationTest, TableLinesGiveTheirValuesAndMalformedOnesAreSkipped) {
                "TT.REP_Source = Quellen:   \n"
                "Other = a\\nb\\tc\\\\d\\\"e\n"
                "Equals = x = y\n"
-               "Key = erst\nKey = dann\n"
                "NoEquals Substantiv\n"
                "DanglingBackslash = ab\\\n"
                "Unterminated = \"offen\n"
@@ -54,13 +54,9 @@ TEST_F(LocalizationTest, TableLinesGiveTheirValuesAndMalformedOnesAreSkipped) {
                "e\n"
                "   # Indented = Kommentar\n" +
                    garbage + "\nGood = gut\n");
-    const std::vector<std::pair<std::string, std::string>> rows = {{"TT.MM_Copy", "&Kopieren"},
-                                                                   {"TT.REP_Source", "Quellen:"},
-                                                                   {"Other", "a\nb\tc\\d\"e"},
-                                                                   {"Equals", "x = y"},
-                                                                   {"Key", "dann"},
-                                                                   {"tt.mm_copy", "<default>"},
-                                                                   {"Good", "gut"}};
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"TT.MM_Copy", "&Kopieren"}, {"TT.REP_Source", "Quellen:"}, {"Other", "a\nb\tc\\d\"e"},
+        {"Equals", "x = y"},         {"tt.mm_copy", "<default>"},   {"Good", "gut"}};
     for (const auto& [key, value] : rows) {
         EXPECT_EQ(Lookup(key), value) << key;
     }
@@ -72,7 +68,7 @@ TEST_F(LocalizationTest, TableLinesGiveTheirValuesAndMalformedOnesAreSkipped) {
 
 // The locale's language chooses the table; its region has a table of its own that answers before
 // the language's. English has only region tables, and a missing table gives the defaults.
-TEST_F(LocalizationTest, LanguageAndRegionChooseTheTables) {
+TEST_F(LocalizationTest, LanguageAndRegionFromTheFirstSetLocaleVariableChooseTheTables) {
     WriteTable("de", "A = de\nB = de\n");
     WriteTable("de_AT", "A = at\n");
     WriteTable("en", "A = en\n");
@@ -92,19 +88,12 @@ TEST_F(LocalizationTest, LanguageAndRegionChooseTheTables) {
         fw::SetLocalizationLanguage("");
         EXPECT_EQ(Lookup(c.key), c.value) << c.locale;
     }
-    const ScopedEnvironment all("LC_ALL", "de_CH.UTF-8");
-    fw::SetLocalizationLanguage("fr");
-    EXPECT_EQ(fw::LocalizationLanguage(), "fr") << "the override wins over the locale";
-}
-
-// The language names a file in Resources/, so a locale variable must never lead elsewhere.
-TEST_F(LocalizationTest, LanguageComesFromTheFirstSetLocaleVariable) {
-    fw::SetLocalizationLanguage("");
-    struct Case {
+    // The language names a file in Resources/, so a locale variable must never lead elsewhere.
+    struct Variables {
         std::optional<std::string> all, messages, lang;
         std::string language;
     };
-    const std::vector<Case> cases = {
+    const std::vector<Variables> cases = {
         {"de_DE.UTF-8", "fr_FR", "es_ES", "de"},
         {"", "fr_FR.UTF-8", "es_ES", "fr"},
         {std::nullopt, std::nullopt, "nds_DE", "nds"},
@@ -112,7 +101,7 @@ TEST_F(LocalizationTest, LanguageComesFromTheFirstSetLocaleVariable) {
         {"../../etc/passwd", std::nullopt, std::nullopt, "en"},
         {"d1_DE", std::nullopt, std::nullopt, "en"},
     };
-    for (const Case& c : cases) {
+    for (const Variables& c : cases) {
         const ScopedEnvironment all("LC_ALL", c.all);
         const ScopedEnvironment messages("LC_MESSAGES", c.messages);
         const ScopedEnvironment lang("LANG", c.lang);
@@ -120,6 +109,22 @@ TEST_F(LocalizationTest, LanguageComesFromTheFirstSetLocaleVariable) {
             << c.all.value_or("-") << " " << c.messages.value_or("-") << " "
             << c.lang.value_or("-");
     }
+    const ScopedEnvironment swiss("LC_ALL", "de_CH.UTF-8");
+    fw::SetLocalizationLanguage("fr");
+    EXPECT_EQ(fw::LocalizationLanguage(), "fr") << "the override wins over the locale";
+}
+
+// The shipped tables: a British locale makes the English edition check with the British
+// dictionary.
+TEST(ShippedTables, BritishLocaleNamesTheBritishRegion) {
+    const std::filesystem::path resources = QUORVANE_TEST_RESOURCES;
+    fw::SetExecutableFile((resources.parent_path() / "bin" / "quorvane").string());
+    fw::SetLocalizationLanguage("en_GB.UTF-8");
+    EXPECT_EQ(fw::System::_GetLocalizedString("DIC.cSystemLanguage", "US"), "GB");
+    fw::SetLocalizationLanguage("en_US.UTF-8");
+    EXPECT_EQ(fw::System::_GetLocalizedString("DIC.cSystemLanguage", "US"), "US");
+    fw::SetExecutableFile("");
+    fw::SetLocalizationLanguage("");
 }
 
 }  // namespace

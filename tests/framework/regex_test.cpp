@@ -62,12 +62,10 @@ TEST(RegExTest, MatchesReportSubExpressionTextsAndByteOffsets) {
     }
 }
 
-TEST(RegExTest, EmptyMatchesAdvanceInsteadOfLooping) {
+TEST(RegExTest, EmptyMatchesAdvanceAndInvalidTargetsAreSearchedByteByByte) {
     EXPECT_EQ(AllMatches("x*", "axxb"), (std::vector<std::string>{"", "xx", "", ""}));
     EXPECT_EQ(AllMatches("(?=ü)|", "üü").size(), 3u) << "one empty match per character boundary";
-}
-
-TEST(RegExTest, TargetWithInvalidUtf8IsSearchedByteByByte) {
+    // A target with invalid UTF-8 is searched byte by byte.
     const std::string target = "ab\xff\xfexy\xc3";
     EXPECT_EQ(Find("x(y)", target), "xy@4 y@5");
     EXPECT_EQ(Find("[^<]+", target), target + "@0");

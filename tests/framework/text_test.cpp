@@ -10,14 +10,6 @@
 namespace fw {
 namespace {
 
-// Clamping of cuts at the ends is proven by the random texts below.
-TEST(TextPositions, MultiByteCharactersCountAsOne) {
-    EXPECT_EQ(Len("a😀b"), 3);
-    EXPECT_EQ(Mid("Müller", 2, 3), "üll");
-    EXPECT_EQ(Left("Bäckerei", 2), "Bä");
-    EXPECT_EQ(Right("a😀b", 2), "😀b");
-}
-
 TEST(TextInStr, IgnoresUmlautCaseAndCountsCharactersFromOne) {
     EXPECT_EQ(InStr("ÄRGER über Öl", "öl"), 12);
     EXPECT_EQ(InStr("xxab", "abc"), 0);
@@ -27,10 +19,7 @@ TEST(TextInStr, IgnoresUmlautCaseAndCountsCharactersFromOne) {
     EXPECT_EQ(InStrB(1, "äÄ", "Ä"), 2);
     EXPECT_EQ(InStrB(2, "Bär Bär", "Bär"), 5);
     EXPECT_EQ(ReplaceAllB("Ää ää", "ä", "ae"), "Äae aeae");
-}
-
-// The Kelvin sign folds to "k": an ASCII-only shortcut must not miss it.
-TEST(TextInStr, NonAsciiLetterFoldingToAsciiIsFound) {
+    // The Kelvin sign folds to "k": an ASCII-only shortcut must not miss it.
     EXPECT_EQ(InStr("Grad \u212Aelvin", "kelvin"), 6);
     EXPECT_TRUE(EqualsIgnoreCase("\u212A", "K"));
     EXPECT_EQ(InStr("k\u212A", "KK"), 1);
@@ -89,6 +78,7 @@ TEST(TextInvalidUtf8, EachInvalidByteIsOneCharacterMatchedOnlyByItself) {
     EXPECT_FALSE(EqualsIgnoreCase("\xC4", "\xE4"));
 }
 
+// Cuts count characters, a multi-byte one as one, and clamp at the ends.
 TEST(TextInvalidUtf8, RandomBytesKeepTheCharacterRules) {
     std::mt19937 random(20240611);
     const std::string alphabet = "aAbB\xC3\xA4\x84\xC4\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\xED\xA0 ";

@@ -81,14 +81,17 @@ TEST_F(ChainTest, NewSearchStartsWhateverStateThePassChainIsIn) {
 
 // An aborted search counts as not run: going back to its word during the retry searches it again
 // (here the abort met its pending hand-over, which still runs), and the report ends as that word's
-// full report.
-TEST_F(ChainTest, GoingBackToTheAbortedWordDuringTheRetrySearchesItAgain) {
+// full report. The same word in another case is searched again too.
+TEST_F(ChainTest, GoingBackToTheAbortedWordOrChangingItsCaseSearchesItAgain) {
     InterruptAt("Haus", HandOverPending, "Hausx", "Haus");
     ExpectSettledOn("Haus");
     const std::string report = ResultWin::Get().ResultField.Text();
     EXPECT_EQ(fw::Left(report, 18), "\n\"Haus\" was found!");
     EXPECT_EQ(fw::InStrB(1, report, "Please wait"), 0);
     EXPECT_NE(fw::InStrB(1, report, "Synonyms..."), 0);
+
+    EXPECT_TRUE(Search("haus").hit);
+    EXPECT_EQ(PMC::gSearchWord, "haus");
 }
 
 // A reply handled inside the first report's animation can make the word known; the search start
@@ -136,31 +139,6 @@ TEST_F(ChainTest, HandOverComesBackWhileTheGuessesAreStillComputed) {
     EXPECT_EQ(window.FinishedSoundexSearchTimer.GetMode(), fw::Timer::ModeSingle);
     ASSERT_TRUE(SearchDriver::WaitUntilSettled(10000));
     EXPECT_GE(fw::IndexOf(PMC::gSoundexWords, "Straßenbahn"), 0);
-}
-
-// The word of the running search typed again (a key and its undoing) lets that search run on.
-TEST_F(ChainTest, RetypingTheRunningSearchsWordKeepsItsResults) {
-    SearchWin& window = SearchWin::Get();
-    InterruptAt(
-        "Haus", [&] { return Running(window.FragmentSearchThread); }, "Haus");
-    EXPECT_FALSE(PMC::gSynonymWords.empty());
-    EXPECT_FALSE(PMC::gFragmentStart.empty());
-    EXPECT_FALSE(PMC::gSoundexWords.empty());
-    EXPECT_EQ(ResultWin::Get().ResultField.Text().find("Please wait"), std::string::npos);
-}
-
-TEST_F(ChainTest, SameTextAgainDoesNothingButACaseChangeSearchesAgain) {
-    Search("Haus");
-    const size_t synonyms = PMC::gSynonymWords.size();
-    ASSERT_GT(synonyms, 0u);
-    SearchWin::Get().UserInput.SetText("Haus");
-    ASSERT_TRUE(SearchDriver::WaitUntilSettled(5000));
-    EXPECT_EQ(PMC::gSynonymWords.size(), synonyms) << "no abort emptied the lists";
-    EXPECT_TRUE(PMC::gDirectHit);
-
-    const auto lower = Search("haus");
-    EXPECT_EQ(PMC::gSearchWord, "haus");
-    EXPECT_TRUE(lower.hit);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ class AboutWindowTest : public ::testing::Test {
     std::string savedLanguage_;
 };
 
-TEST_F(AboutWindowTest, ShowsTheEditionsIconAndTheLongVersionCentredOnTheMainScreen) {
+TEST_F(AboutWindowTest, ShowsTheEditionsIconCentredOnTheMainScreenAndEscapeClosesIt) {
     const std::pair<const char*, PicturePtr (*)()> editions[] = {
         {"", &QVIconML128w}, {"DE", &QVIconDE128w}, {"EN", &QVIconEN128w}};
     fw::SetLongVersion("Quorvane 1.0 (test build)");
@@ -55,9 +55,7 @@ TEST_F(AboutWindowTest, ShowsTheEditionsIconAndTheLongVersionCentredOnTheMainScr
         EXPECT_EQ(about.Top(), (768 - about.Height()) / 2);
         CloseAbout();
     }
-}
-
-TEST_F(AboutWindowTest, ShowingAMinimisedBoxBringsItBackAndEscapeClosesIt) {
+    // Showing a minimised box brings it back; Escape closes it.
     AboutWindow& about = AboutWindow::Get();
     about.Widget()->showMinimized();
     AboutWindow::Get().Show();
@@ -82,7 +80,6 @@ TEST_F(AboutWindowTest, MissingPictureLeavesTheCanvasEmptyUntilItsFileExists) {
         QFile::copy(QString::fromStdString(built), root.filePath("Resources/WinTitleEN.png")));
     strip.Open();
     ASSERT_NE(strip.WinTitleFake.Backdrop(), nullptr);
-    EXPECT_EQ(strip.WinTitleFake.Backdrop()->Width(), 300);
     QFile::remove(root.filePath("Resources/WinTitleEN.png"));
     EXPECT_EQ(WinTitleEN(), strip.WinTitleFake.Backdrop()) << "read once, kept for the run";
     fw::SetExecutableFile("");

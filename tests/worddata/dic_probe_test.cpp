@@ -61,7 +61,7 @@ TEST_F(ProbeTest, PingLeavesAsOnePostWithTheQuotedActionAndTheEnvelope) {
                   "\r\n\r\n" + body);
 }
 
-TEST_F(ProbeTest, OnlyTheReadyTextInAnyLetterCaseChoosesTheSoapClients) {
+TEST_F(ProbeTest, OnlyTheReadyTextInAnyLetterCaseChoosesTheSoapClientsAndSilenceThePortal) {
     const std::string fault =
         "<soapenv:Envelope xmlns:soapenv=\"x\"><soapenv:Body><soapenv:Fault><faultstring>"
         "no</faultstring></soapenv:Fault></soapenv:Body></soapenv:Envelope>";
@@ -83,9 +83,8 @@ TEST_F(ProbeTest, OnlyTheReadyTextInAnyLetterCaseChoosesTheSoapClients) {
     for (const Case& c : cases) {
         EXPECT_EQ(Probe(c.reply), c.route) << c.reply;
     }
-}
 
-TEST_F(ProbeTest, SilenceATrickleAndAClosedPortAllEndInThePortalRoute) {
+    // Silence, a trickle and a closed port all end in the portal route.
     const std::string ready = LocalHTTPServer::Reply(200, online::PingReply(online::kReady));
     for (const auto behaviour :
          {LocalHTTPServer::Behaviour::NeverAnswer, LocalHTTPServer::Behaviour::NeverRead,

@@ -31,7 +31,7 @@ class DicWordGroupsTest : public dictest::AppTest {
     }
 };
 
-TEST_F(DicWordGroupsTest, TablesListGroupsAndWordsInFileOrder) {
+TEST_F(DicWordGroupsTest, TablesListGroupsAndWordsInFileOrderAndNegativeCountsMeanNone) {
     dictest::GroupFileBytes file;
     file.Int32(3).Group(70, {3, 0, 2}).Group(-5, {2, 1}).Group(70, {1}).Int64(0);
     file.Int32(4).Word({70}).Word({-5}).Word({-5, 70}).Word({70});
@@ -48,14 +48,13 @@ TEST_F(DicWordGroupsTest, TablesListGroupsAndWordsInFileOrder) {
     for (const int64_t outside : {4, 450000, -1}) {
         EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(outside)) << outside;
     }
-}
 
-// Negative counts mean none; a word list without a synonym group still names its words.
-TEST_F(DicWordGroupsTest, NegativeCountsAndAFileWithoutGroupsMeanNone) {
-    dictest::GroupFileBytes file;
-    file.Int32(2).Int32(8).Int16(-1).Group(9, {0}).Int64(0);
-    file.Int32(3).Int16(-1).Word({9}).Int16(0);
-    ASSERT_TRUE(Load(file));
+    // Negative counts mean none; a word list without a synonym group still names its words.
+    dictest::ResetWordStore();
+    dictest::GroupFileBytes negative;
+    negative.Int32(2).Int32(8).Int16(-1).Group(9, {0}).Int64(0);
+    negative.Int32(3).Int16(-1).Word({9}).Int16(0);
+    ASSERT_TRUE(Load(negative));
     EXPECT_TRUE(DIC::gGroupDict->HasKey(8));
     EXPECT_THAT(Members(8), IsEmpty());
     EXPECT_TRUE(DIC::gWordGroupsDict.IsNil(0));
@@ -99,7 +98,7 @@ TEST_F(DicWordGroupsTest, MalformedFilesEndInTheirReport) {
     }
 }
 
-TEST_F(DicWordGroupsTest, TruncatedFileEndsInCorruptedReport) {
+TEST_F(DicWordGroupsTest, TruncatedMissingOrUnreadableFileIsReported) {
     dictest::GroupFileBytes whole;
     whole.Int32(2).Group(1, {0, 1}).Group(2, {1}).Int64(0).Int32(2).Word({1}).Word({1, 2});
     const std::string& bytes = whole.Bytes();
@@ -111,9 +110,8 @@ TEST_F(DicWordGroupsTest, TruncatedFileEndsInCorruptedReport) {
         EXPECT_FALSE(DIC::LoadWL("DE"));
         EXPECT_THAT(Reports(), ElementsAre("Selected word list file is corrupted!"));
     }
-}
-
-TEST_F(DicWordGroupsTest, MissingOrUnreadableFileIsReported) {
+    ForgetReports();
+    std::filesystem::remove(layout_.InResources("DIC_WL_DE.tdb"));
     EXPECT_FALSE(DIC::LoadWL("DE"));
     std::filesystem::create_directory(layout_.InResources("DIC_WL_DE.tdb"));
     EXPECT_FALSE(DIC::LoadWL("DE"));

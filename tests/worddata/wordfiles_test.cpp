@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "dic_fixture.h"
 #include "framework/folderitem.h"
 #include "sqlite_probe.h"
+#include "tools/wordfiles/group_file.h"
 #include "tools/wordfiles/sources.h"
 #include "worddata/DIC.h"
 
@@ -111,5 +113,17 @@ INSTANTIATE_TEST_SUITE_P(Generated, WordFilesTest, ::testing::Values("DE", "EN")
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return info.param;
                          });
+
+// The builder's group limit: the file counts a group's members in 16 bits, so a larger count must
+// fail, not wrap.
+TEST(GroupFile, MemberCountBeyondSixteenBitsIsRefused) {
+    wordfiles::WordFileContent content;
+    content.words = {"a"};
+    content.wordGroups = {{0}};
+    content.groups = {std::vector<int32_t>(32768, 0)};
+    EXPECT_THROW(wordfiles::EncodeGroupFile(content), std::length_error);
+    content.groups.front().resize(32767);
+    EXPECT_NO_THROW(wordfiles::EncodeGroupFile(content));
+}
 
 }  // namespace
