@@ -10,9 +10,13 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <string_view>
 #include <thread>
 
@@ -40,17 +44,55 @@ bool IsFileAt(int fd, const std::string& path) {
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
-// A folder that only this user can enter, or "" when there is none.
+// A folder of this user's that only this user can enter, made when missing; "" when it can't be.
+std::string OwnFolderIn(const std::string& base) {
+    const std::string folder = base + "/quorvane-" + std::to_string(::getuid());
+    ::mkdir(folder.c_str(), 0700);
+    return IsPrivateFolder(folder) ? folder : "";
+}
+
+// A folder that only this user can enter, or "" when there is none: the runtime folder, else one
+// of the user's own in the temporary folder, else one in /tmp.
 std::string PrivateFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/' && IsPrivateFolder(runtime)) {
         return runtime;
     }
     const char* temporary = std::getenv("TMPDIR");
-    const std::string base = temporary && temporary[0] == '/' ? temporary : "/tmp";
-    const std::string folder = base + "/quorvane-" + std::to_string(::getuid());
-    ::mkdir(folder.c_str(), 0700);
-    return IsPrivateFolder(folder) ? folder : "";
+    if (temporary && temporary[0] == '/') {
+        if (std::string folder = OwnFolderIn(temporary); !folder.empty()) {
+            return folder;
+        }
+    }
+    return OwnFolderIn("/tmp");
+}
+
+// The socket's file name: the key's own when it is short, else a short one made from the key. It
+// depends on the key alone, so that every start of a key finds the same socket.
+std::string SocketName(const std::string& key) {
+    constexpr std::size_t kLongestPlainKey = 64;
+    if (key.size() <= kLongestPlainKey) {
+        return key + ".socket";
+    }
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const char c : key) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+    return "quorvane-" + std::string(digits) + ".socket";
+}
+
+// How this process names the open folder: its short name in /proc, whatever the length of the
+// folder's own path; the path itself where /proc is not mounted.
+std::string FolderPrefix(int folderFd, const std::string& folder) {
+    const std::string shortName = "/proc/self/fd/" + std::to_string(folderFd) + "/";
+    return ::access(shortName.c_str(), X_OK) == 0 ? shortName : folder + "/";
+}
+
+void SayRunningAlone(const std::string& why) {
+    std::cerr << "quorvane: " << why << "; this start runs on its own, without handing over to a "
+              << "running one." << std::endl;
 }
 
 // A stream socket connected to or bound at `path`; -1 when that fails.
@@ -73,17 +115,26 @@ int UnixSocket(const std::string& path, bool bind) {
 
 SingleInstance::SingleInstance(const std::string& key) {
     const std::string folder = PrivateFolder();
-    const std::string base = folder + "/" + key;
-    if (folder.empty() || base.size() + sizeof(".socket") > sizeof(sockaddr_un::sun_path)) {
+    folderFd_ = folder.empty() ? -1 : ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd_ < 0) {
+        SayRunningAlone("no private folder in XDG_RUNTIME_DIR, TMPDIR or /tmp");
         return;
     }
-    lockPath_ = base + ".lock";
-    socketPath_ = base + ".socket";
+    // A deep runtime or temporary folder, whose own path would not fit a socket address, serves
+    // through its short name as well as a short one.
+    const std::string prefix = FolderPrefix(folderFd_, folder);
+    lockPath_ = prefix + key + ".lock";
+    socketPath_ = prefix + SocketName(key);
+    if (socketPath_.size() >= sizeof(sockaddr_un::sun_path)) {
+        SayRunningAlone("the path of " + socketPath_ + " is too long for a socket");
+        return;
+    }
     // A holder removes its lock file as it ends; a lock taken on a file that is no longer the
     // one at the path holds nothing, and the next try opens the path afresh.
     for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
         lockFd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (lockFd_ < 0) {
+            SayRunningAlone(lockPath_ + ": " + std::strerror(errno));
             return;
         }
         if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
@@ -92,13 +143,18 @@ SingleInstance::SingleInstance(const std::string& key) {
         if (IsFileAt(lockFd_, lockPath_)) {
             ::unlink(socketPath_.c_str());  // left behind by a holder that has ended
             listenFd_ = UnixSocket(socketPath_, true);
+            if (listenFd_ < 0) {
+                SayRunningAlone(socketPath_ + ": " + std::strerror(errno));
+            }
             return;
         }
         ::close(lockFd_);
         lockFd_ = -1;
     }
     handedOver_ = HandOver();
-    // A holder that never answered: this start runs on its own, without the key.
+    if (!handedOver_) {
+        SayRunningAlone("the running one did not answer at " + socketPath_);
+    }
     if (lockFd_ >= 0) {
         ::close(lockFd_);
         lockFd_ = -1;
@@ -115,6 +171,9 @@ SingleInstance::~SingleInstance() {
         ::unlink(socketPath_.c_str());
         ::unlink(lockPath_.c_str());
         ::close(lockFd_);
+    }
+    if (folderFd_ >= 0) {
+        ::close(folderFd_);
     }
 }
 

@@ -3,8 +3,9 @@
 // over to the holder (asks it to activate) and should then end. The key is held by an advisory
 // lock on a file in the user's runtime folder ($XDG_RUNTIME_DIR, else a private folder of the
 // user's in the temporary folder), which the system releases however the holder ends, so no stale
-// file can keep a start from running; a holder that ends normally removes its files. Without a
-// usable folder every start runs on its own. Main OS thread only.
+// file can keep a start from running; a holder that ends normally removes its files. Any path
+// length of the folder works. Without a private folder anywhere every start runs on its own and
+// says so on the standard error. Main OS thread only.
 #pragma once
 
 #include <functional>
@@ -33,6 +34,7 @@ class SingleInstance {
   private:
     bool HandOver() const;
 
+    int folderFd_ = -1;
     int lockFd_ = -1;
     int listenFd_ = -1;  // until Serve adopts it
     std::string lockPath_;
