@@ -8,8 +8,8 @@ file(REMOVE_RECURSE "${PREFIX}")
 
 # Runs tools/<script> in folder, as make does; dies unless it ends with the result expected.
 function(run script folder prefix expected)
-  execute_process(COMMAND "${CMAKE_COMMAND}" -DBUILD=${BUILD} -DPREFIX=${prefix} -P "${tools}/${script}"
-    WORKING_DIRECTORY "${folder}" RESULT_VARIABLE result OUTPUT_QUIET ERROR_QUIET)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -DBUILD=${BUILD} -DPREFIX=${prefix}
+    -P "${tools}/${script}" WORKING_DIRECTORY "${folder}" RESULT_VARIABLE result OUTPUT_QUIET)
   if(NOT result EQUAL expected)
     message(FATAL_ERROR "${script} into ${prefix} ended with ${result}")
   endif()
