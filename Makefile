@@ -42,7 +42,7 @@ run: program
 	$(BUILD)/bin/quorvane
 
 install: program
-	cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+	cmake "-DBUILD=$(BUILD)" "-DPREFIX=$(PREFIX)" -P tools/install.cmake
 
 uninstall:
 	cmake "-DPREFIX=$(PREFIX)" -P tools/uninstall.cmake

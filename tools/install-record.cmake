@@ -1,34 +1,15 @@
 # Run by `cmake --install` first and last. The last run writes lib/quorvane/installed.txt, what
-# `make uninstall` removes: each file and link the install put under the prefix ("file <path>")
-# and each folder it had to make ("folder <path>"), relative to the prefix. A folder that was there
+# `make uninstall` removes (see installed.cmake): each file and link the install put there and each
+# folder it had to make, the prefix and the folders above it included. A folder that was there
 # before is never listed, and a reinstall keeps the lines of the install before it.
-set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+include("${CMAKE_CURRENT_LIST_DIR}/installed.cmake")
+# A relative prefix is taken from the folder the install runs in, as CMake takes it.
+get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
+set(root "$ENV{DESTDIR}${prefix}")
 set(record "lib/quorvane/installed.txt")
 
-# The folders the install may make that exist now.
-function(quorvane_existing_folders out)
-  set(found)
-  foreach(folder bin lib share share/applications share/icons)
-    if(IS_DIRECTORY "${root}/${folder}")
-      list(APPEND found "${folder}")
-    endif()
-  endforeach()
-  foreach(tree lib/quorvane share/icons/hicolor)
-    if(IS_DIRECTORY "${root}/${tree}")
-      file(GLOB_RECURSE below LIST_DIRECTORIES true RELATIVE "${root}" "${root}/${tree}/*")
-      list(APPEND found "${tree}")
-      foreach(path IN LISTS below)
-        if(IS_DIRECTORY "${root}/${path}" AND NOT IS_SYMLINK "${root}/${path}")
-          list(APPEND found "${path}")
-        endif()
-      endforeach()
-    endif()
-  endforeach()
-  set(${out} "${found}" PARENT_SCOPE)
-endfunction()
-
 if(NOT DEFINED QUORVANE_FOLDERS_BEFORE)
-  quorvane_existing_folders(QUORVANE_FOLDERS_BEFORE)
+  quorvane_existing_folders("${root}" QUORVANE_FOLDERS_BEFORE)
   set(QUORVANE_EARLIER_RECORD)
   if(EXISTS "${root}/${record}")
     file(STRINGS "${root}/${record}" QUORVANE_EARLIER_RECORD)
@@ -36,7 +17,7 @@ if(NOT DEFINED QUORVANE_FOLDERS_BEFORE)
   return()
 endif()
 
-quorvane_existing_folders(after)
+quorvane_existing_folders("${root}" after)
 list(REMOVE_ITEM after ${QUORVANE_FOLDERS_BEFORE})
 set(lines ${QUORVANE_EARLIER_RECORD})
 foreach(path IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
