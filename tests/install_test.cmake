@@ -26,7 +26,11 @@ function(check_installed prefix)
       message(FATAL_ERROR "${program} links to ${real}")
     endif()
     file(READ "${prefix}/share/applications/${program}.desktop" entry)
-    foreach(line "Exec=${prefix}/bin/${program}\n" "Icon=${program}\n" "Type=Application\n")
+    set(exec "${prefix}/bin/${program}")
+    if(exec MATCHES " ")
+      set(exec "\"${exec}\"")  # a command with a blank is quoted, or it is split there
+    endif()
+    foreach(line "Exec=${exec}\n" "Icon=${program}\n" "Type=Application\n")
       string(FIND "${entry}" "${line}" at)
       if(at EQUAL -1)
         message(FATAL_ERROR "${program}.desktop lacks ${line}")
@@ -77,11 +81,12 @@ endif()
 file(REMOVE_RECURSE "${other}/share/icons")
 check_unchanged("${other}" "${before}" "uninstall")
 
-# A relative prefix whose folders don't exist yet, taken from the folder make runs in.
+# A relative prefix whose folders don't exist yet, taken from the folder make runs in, with a
+# blank in its path.
 file(GLOB_RECURSE before LIST_DIRECTORIES true "${PREFIX}/*")
-run(install.cmake "${PREFIX}" new/prefix 0)
-check_installed("${PREFIX}/new/prefix")
-run(uninstall.cmake "${PREFIX}" new/prefix 0)
+run(install.cmake "${PREFIX}" "new/the prefix" 0)
+check_installed("${PREFIX}/new/the prefix")
+run(uninstall.cmake "${PREFIX}" "new/the prefix" 0)
 check_unchanged("${PREFIX}" "${before}" "uninstall from a new prefix")
 
 # The default prefix in a fresh home, through make.
