@@ -1,6 +1,7 @@
 #include "framework/menuview.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -152,6 +153,9 @@ void RunEditCommand(const std::string& name, QWidget* focus) {
 
 MenuBarView::MenuBarView(Window& window, const MenuBar& bar, QMenuBar* drawn)
     : window_(window), topLevel_(window.Widget()) {
+    RememberFocus(topLevel_->focusWidget());
+    QObject::connect(qApp, &QApplication::focusChanged, this,
+                     [this](QWidget* /*old*/, QWidget* now) { RememberFocus(now); });
     std::vector<QMenu*> menus;
     std::vector<QAction*> applicationItems;
     for (int i = 0; i < bar.Count(); ++i) {
@@ -258,17 +262,32 @@ void MenuBarView::EnableAll(QMenu& menu) {
 
 bool MenuBarView::Available(const MenuItem& item) const {
     if (IsEditCommand(item.Name)) {
-        return CanRunEditCommand(item.Name, topLevel_->focusWidget());
+        return CanRunEditCommand(item.Name, EditTarget());
     }
     return window_.HasMenuHandler(item.Name);
 }
 
 void MenuBarView::Run(const MenuItem& item) {
     if (IsEditCommand(item.Name)) {
-        RunEditCommand(item.Name, topLevel_->focusWidget());
+        RunEditCommand(item.Name, EditTarget());
         return;
     }
     window_.RunMenuHandler(item.Name);
+}
+
+void MenuBarView::RememberFocus(QWidget* focus) {
+    if (focus != nullptr && focus->window() == topLevel_ && !qobject_cast<QMenuBar*>(focus)) {
+        lastFocus_ = focus;
+    }
+}
+
+QWidget* MenuBarView::EditTarget() const {
+    QWidget* const focus = topLevel_->focusWidget();
+    if (!qobject_cast<QMenuBar*>(focus)) {
+        return focus;
+    }
+    // Still the window's: a control moved to another window is no longer what the user left.
+    return lastFocus_ && lastFocus_->window() == topLevel_ ? lastFocus_.data() : nullptr;
 }
 
 }  // namespace fw::detail

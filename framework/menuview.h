@@ -8,11 +8,14 @@
 // submenus, then the application menu's items and Quit. Either way the items' shortcuts work while
 // the window is active. Items named EditCut, EditCopy, EditPaste, EditClear and EditSelectAll are
 // the standard editing commands of the window's focused text field; every other item runs the
-// menu handler of its name (Window::RunMenuHandler).
+// menu handler of its name (Window::RunMenuHandler). A drawn bar takes the window's focus while
+// the user moves from one of its menus to the next and after Alt: the editing commands then stay
+// with the control that had the focus before.
 #pragma once
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <string>
 #include <utility>
@@ -60,10 +63,15 @@ class MenuBarView : public QObject {
     void EnableAll(QMenu& menu);
     bool Available(const MenuItem& item) const;
     void Run(const MenuItem& item);
+    void RememberFocus(QWidget* focus);
+    // The control the editing commands act on: the window's focus widget, or the one the menu
+    // bar took the focus from; nullptr when the window has none.
+    QWidget* EditTarget() const;
 
     Window& window_;
     QWidget* const topLevel_;
-    QMenu* popup_ = nullptr;  // owned by the top-level widget, like every menu here
+    QPointer<QWidget> lastFocus_;  // the window's latest focus widget that is no menu bar
+    QMenu* popup_ = nullptr;       // owned by the top-level widget, like every menu here
     std::vector<std::pair<QAction*, const MenuItem*>> actions_;
 };
 

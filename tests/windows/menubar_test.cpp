@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,16 +29,20 @@ namespace {
 
 using Shown = std::vector<std::pair<std::string, bool>>;
 
-// The visible entries of `menu` after it was opened, with their enabled state; submenus and
-// separators show as their titles and "-".
-Shown Opened(QMenu& menu) {
-    emit menu.aboutToShow();
+// The visible entries of `menu` with their enabled state; submenus and separators show as their
+// titles and "-".
+Shown Entries(const QMenu& menu) {
     Shown shown;
     for (const QAction* action : menu.actions()) {
         shown.emplace_back(action->isSeparator() ? "-" : action->text().toStdString(),
                            action->isEnabled());
     }
     return shown;
+}
+
+Shown Opened(QMenu& menu) {
+    emit menu.aboutToShow();
+    return Entries(menu);
 }
 
 QMenu* MenuTitled(const QWidget* window, const std::string& title) {
@@ -48,7 +54,7 @@ QMenu* MenuTitled(const QWidget* window, const std::string& title) {
     return nullptr;
 }
 
-QAction* ActionNamed(const QMenu& menu, const std::string& text) {
+QAction* ActionNamed(const QWidget& menu, const std::string& text) {
     for (QAction* action : menu.actions()) {
         if (action->text().toStdString() == text) {
             return action;
@@ -118,6 +124,68 @@ TEST_F(MenuBarTest, EditItemsActOnTheFocusedFieldAndAreDisabledWithoutOne) {
     QMenu* const copyEdit = MenuTitled(copy.Widget(), "&Edit");
     for (const auto& [text, enabled] : Opened(*copyEdit)) {
         EXPECT_FALSE(enabled && text != "-") << text << ": no field has the focus";
+    }
+}
+
+// Ways to a copy's Edit menu on which its menu bar, not its field, has the window's focus while
+// the menu opens (after Alt also while it is open).
+struct EditRoute {
+    const char* how;
+    std::function<void(QMenuBar&)> open;
+};
+
+TEST_F(MenuBarTest, CopysEditItemsFollowItsFieldHoweverTheMenuIsReached) {
+    const auto title = [](QMenuBar& bar, const char* menu) {
+        return bar.actionGeometry(ActionNamed(bar, menu)).center();
+    };
+    const EditRoute routes[] = {
+        {"File, then the arrow key",
+         [&](QMenuBar& bar) {
+             QTest::mouseClick(&bar, Qt::LeftButton, {}, title(bar, "&File"));
+             QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Right);
+         }},
+        {"File, then the mouse, which the open menu passes on to the bar",
+         [&](QMenuBar& bar) {
+             QTest::mouseClick(&bar, Qt::LeftButton, {}, title(bar, "&File"));
+             QWidget* const file = QApplication::activePopupWidget();
+             const QPointF global = bar.mapToGlobal(QPointF(title(bar, "&Edit")));
+             QMouseEvent move(QEvent::MouseMove, file->mapFromGlobal(global), global, Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+             QCoreApplication::sendEvent(file, &move);
+         }},
+        {"Alt pressed and released (a window switch), then a click on Edit",
+         [&](QMenuBar& bar) {
+             QTest::keyClick(bar.window(), Qt::Key_Alt);
+             QTest::mouseClick(&bar, Qt::LeftButton, {}, title(bar, "&Edit"));
+         }},
+    };
+    ResultWin::Get().ResultField.SetText("\nheadline\nline 2\nline 3");
+    for (const EditRoute& route : routes) {
+        SCOPED_TRACE(route.how);
+        TextWindow& copy = TextWindow::Make();
+        copy.Show();
+        Activate(copy);
+        copy.TextField.SetFocus();
+        copy.TextField.SetSelLength(4);
+        QApplication::clipboard()->setText("pasted");
+        auto* const bar = copy.Widget()->findChild<QMenuBar*>();
+        QMenu* const edit = MenuTitled(copy.Widget(), "&Edit");
+        bool barHadTheFocus = false;
+        const QMetaObject::Connection watch = QObject::connect(edit, &QMenu::aboutToShow, [&] {
+            barHadTheFocus = copy.Widget()->focusWidget() == bar;
+        });
+        route.open(*bar);
+        QObject::disconnect(watch);
+        ASSERT_EQ(QApplication::activePopupWidget(), edit);
+        EXPECT_TRUE(barHadTheFocus) << "the route no longer shows the fault it guards";
+        for (const auto& [text, enabled] : Entries(*edit)) {
+            EXPECT_TRUE(enabled) << text << " with a selection and text on the clipboard";
+        }
+        ActionNamed(*edit, "Select &All")->trigger();
+        ActionNamed(*edit, "&Copy")->trigger();
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), copy.TextField.Text());
+        edit->close();
+        copy.Close();
     }
 }
 
