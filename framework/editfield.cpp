@@ -466,6 +466,17 @@ bool EditField::IsBesideText(int x, int y) const {
     return impl_->Document()->documentLayout()->hitTest(inDocument, Qt::ExactHit) < 0;
 }
 
+bool EditField::IsBelowText(int y) const {
+    if (impl_->line) {
+        return false;
+    }
+    impl_->EnsureLayout();
+    QTextDocument* const document = impl_->Document();
+    const qreal bottom =
+        document->documentLayout()->blockBoundingRect(document->lastBlock()).bottom();
+    return y + impl_->text->verticalScrollBar()->value() >= bottom;
+}
+
 int64_t EditField::CharPosAtLineNum(int64_t line) const {
     if (impl_->line) {
         return line <= 0 ? 0 : fw::Len(Text());

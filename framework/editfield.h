@@ -115,6 +115,8 @@ class EditField {
     // Whether x, y of the text area lies beside the text: right of the last character of its line
     // (anywhere on an empty line) or below the last line. False for a single-line field.
     bool IsBesideText(int x, int y) const;
+    // Whether y of the text area lies below the last line. False for a single-line field.
+    bool IsBelowText(int y) const;
     // The position of the first character of `line`; past the last line, the text's length.
     int64_t CharPosAtLineNum(int64_t line) const;
     // The line at `y` pixels below the top of the text area with the view at the text's top,

@@ -101,6 +101,10 @@ void CleanSynonyms();
 int32_t ResultWinTargetHeight();
 void ShowResultWin();
 void HideResultWin();
+// For a search word whose search was not aborted: shows the result window as ShowResultWin does
+// when it holds that search's report (no abort since a build last showed it), so that a report
+// a window manager's close hid comes back without a new search.
+void ShowResultWinAgain();
 // Places the search window at the top right of the main screen, shows it and focuses the field.
 void ShowSearchWin();
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "framework/editfield.h"
@@ -27,6 +28,8 @@ constexpr int kFacingBelowParent = 1;
 // HideResultWin calls so far, and their number when the running build started.
 int64_t gHideCount = 0;
 int64_t gHideCountAtBuildStart = 0;
+// AbortCount() when a build last showed the window.
+std::optional<uint64_t> gAbortsAtLastShow;
 
 int64_t RoomBelowSearchWin() {
     const SearchWin& search = SearchWin::Get();
@@ -114,6 +117,7 @@ void FitAndShowResultWin() {
     if (gHideCount != gHideCountAtBuildStart || gSearchWord.empty()) {
         return;
     }
+    gAbortsAtLastShow = AbortCount();
     ShowResultWin();
 }
 
@@ -138,6 +142,12 @@ void ShowResultWin() {
         search.UserInput.SetSelLength(selLength);
     }
     FocusUserInput();
+}
+
+void ShowResultWinAgain() {
+    if (gAbortsAtLastShow == AbortCount()) {
+        ShowResultWin();
+    }
 }
 
 void HideResultWin() {

@@ -52,9 +52,11 @@ inline QPoint CharacterPoint(const fw::EditField& field, int64_t position, doubl
     QTextCursor cursor(edit->document());
     cursor.setPosition(static_cast<int>(position));
     const QRect left = edit->cursorRect(cursor);
-    cursor.setPosition(static_cast<int>(position) + 1);
+    // A line end, and the text's end, have no width of their own: a point there lies beside it.
+    const bool atEnd = position + 1 >= edit->document()->characterCount();
+    cursor.setPosition(static_cast<int>(atEnd ? position : position + 1));
     const QRect right = edit->cursorRect(cursor);
-    const int width = right.top() == left.top() ? right.left() - left.left() : 4;
+    const int width = !atEnd && right.top() == left.top() ? right.left() - left.left() : 4;
     // Whole pixels, as a mouse reports them, and never on the next character's edge.
     const int x = left.left() + std::min(static_cast<int>(across * width), width - 1);
     return QPoint(x, left.center().y());

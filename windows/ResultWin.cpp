@@ -151,20 +151,35 @@ bool ResultWin::ResultField_MouseDown(int x, int y) {
 }
 
 void ResultWin::PickAt(int x, int y) {
-    // Right of a line's end the nearest character is the line end, whose format is the next
-    // line's: a heading's line end would pick the heading as a word.
-    const int64_t c = ResultField.CharPosAtXY(x, y);
-    if (ResultField.IsBesideText(x, y) || ResultField.IsBoldAt(c) || ResultField.IsItalicAt(c)) {
+    const std::string text = ResultField.Text();
+    const int64_t c = std::clamp<int64_t>(ResultField.CharPosAtXY(x, y), 0, fw::Len(text));
+    if (!CanPickAt(x, y, text, c)) {
         gLastWord.clear();
         gCommand.clear();
         return;
     }
-    const std::string text = ResultField.Text();
-    const int64_t position = std::clamp<int64_t>(c, 0, fw::Len(text));
-    if (PickCommand(text, position)) {
+    if (PickCommand(text, c)) {
         return;
     }
-    PickWord(text, position);
+    PickWord(text, c);
+}
+
+bool ResultWin::CanPickAt(int x, int y, const std::string& text, int64_t c) const {
+    const auto styled = [this](int64_t position) {
+        return ResultField.IsBoldAt(position) || ResultField.IsItalicAt(position);
+    };
+    if (styled(c)) {
+        return false;
+    }
+    if (!ResultField.IsBesideText(x, y)) {
+        return true;
+    }
+    // Right of a line's end the click lands on the line end, a delimiter, and picks the line's
+    // last entry. The line end is plain after a heading or a context too, so the line's own last
+    // character decides. An empty line or the area below the text holds no entry: picking there
+    // would only empty the clipboard.
+    const bool emptyLine = c == 0 || fw::Mid(text, c, 1) == fw::EndOfLine();
+    return !emptyLine && !ResultField.IsBelowText(y) && !styled(c - 1);
 }
 
 bool ResultWin::PickCommand(const std::string& text, int64_t c) {

@@ -46,9 +46,12 @@ class ResultWin : public fw::Window {
 
   private:
     ResultWin();
-    // The steps of a single click at x, y: the blank area beside the text and a bold or italic
-    // character pick nothing, a run between "(" and ")" picks a command, anything else a word.
+    // The steps of a single click at x, y: a bold or italic character, an empty line and the area
+    // below the text pick nothing, a run between "(" and ")" picks a command, anything else a
+    // word; right of a line's end, the line's last entry.
     void PickAt(int x, int y);
+    // Whether the click at x, y, whose character position is c, can pick anything.
+    bool CanPickAt(int x, int y, const std::string& text, int64_t c) const;
     bool PickCommand(const std::string& text, int64_t c);
     void PickWord(const std::string& text, int64_t c);
     friend class WindowOwner<ResultWin>;

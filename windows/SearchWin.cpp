@@ -137,11 +137,13 @@ void SearchWin::WinTitleFake_MouseDown(int /*x*/, int /*y*/) {
 }
 
 void SearchWin::SearchTimer_Action() {
-    // The word of the running search typed again (a key and its undoing): aborting would empty
-    // its lists for nothing. Let that search run on instead, unless it was aborted already: then
-    // it counts as not run, and its word is searched again.
+    // The word of the running or last search typed again (a key and its undoing): aborting would
+    // empty its lists for nothing. Let that search run on, or keep its report, and bring back the
+    // report a window manager's close hid. A search that was aborted already counts as not run:
+    // its word is searched again.
     if (PMC::NormalizeWord(UserInput.Text()) == PMC::gSearchWord && !PMC::gSearchAborted) {
         SearchTimer.SetPeriod(kDebounceMs);
+        PMC::ShowResultWinAgain();
         return;
     }
     if (PMC::IsAnySearchRunning()) {

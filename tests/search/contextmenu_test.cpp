@@ -76,12 +76,14 @@ class ContextMenuTest : public ::testing::Test {
         return ui->shownMenu;
     }
 
-    // The menu of a context click on the report's first `needle`, choosing `choice`.
-    Items ReportMenu(const std::string& needle, const std::string& choice = "") {
+    // The menu of a context click `offset` characters into the report's first `needle`,
+    // choosing `choice`.
+    Items ReportMenu(const std::string& needle, const std::string& choice = "",
+                     int64_t offset = 0) {
         ui->menuChoice = choice;
         const fw::EditField& field = ResultWin::Get().ResultField;
         SearchDriver::ContextClick(static_cast<QTextEdit*>(field.Widget())->viewport(),
-                                   CharacterPoint(field, PositionOf(kReport, needle)));
+                                   CharacterPoint(field, PositionOf(kReport, needle) + offset));
         return ui->shownMenu;
     }
 
@@ -104,6 +106,11 @@ TEST_F(ContextMenuTest, ItemsFollowTheWordTheFieldAndTheEdition) {
     EXPECT_EQ(ResultWin::Get().ResultField.SelText(), "Heim");
     noWord.insert(noWord.end(), {{"-", true}, {"Open new window", true}});
     EXPECT_EQ(ReportMenu("found"), noWord) << "a heading picks no word";
+    EXPECT_EQ(ReportMenu("Heim", "Copy word", 4), reportWord) << "right of the line's end";
+    EXPECT_EQ(ResultWin::Get().ResultField.SelText(), "Heim");
+    EXPECT_EQ(ui->clipboard, "Heim");
+    EXPECT_EQ(ReportMenu("found!\n", "", 6), noWord) << "right of the heading's end";
+    EXPECT_EQ(ReportMenu("\n\nSynonyms", "", 1), noWord) << "an empty line";
 
     DIC::gSelectedLanguage = "EN";
     EXPECT_EQ(FieldMenu("house"), WordItems("house", "WordNet Online"));

@@ -148,6 +148,47 @@ TEST_F(SearchFlowTest, TypoGetsTheGuessesAndTheSpellCheckerOnceAmongTheSources) 
     EXPECT_EQ(result.report.find(source, first + 1), std::string::npos);
 }
 
+// A window manager's close hides the report. The same word typed again shows it again, as it
+// was and without a new search, or at once while its search still runs, which then goes on.
+TEST_F(SearchFlowTest, SameWordTypedAgainShowsTheReportTheWindowManagerClosed) {
+    ResultWin& result = ResultWin::Get();
+    const auto first = Search("Haus");
+    result.Widget()->close();
+    ASSERT_FALSE(result.Visible());
+    const uint64_t aborts = PMC::AbortCount();
+    const auto again = Search("Haus");
+    EXPECT_EQ(again.report, first.report) << "shown again";
+    EXPECT_EQ(PMC::AbortCount(), aborts) << "no new search";
+    EXPECT_TRUE(SearchWin::Get().UserInput.HasFocus());
+    driver_.Paste("x");
+    EXPECT_EQ(driver_.Paste("")->report, "") << "the report of a word no longer searched";
+
+    SearchWin& window = SearchWin::Get();
+    bool shownAtOnce = false;
+    bool retyped = false;
+    fw::Timer probe(
+        [&] {
+            if (retyped || Headline(result.ResultField.Text()) != "Unknown word." ||
+                !PMC::IsAnySearchRunning() || !result.Visible() || PMC::gRefreshReportRunning ||
+                fw::CurrentThread() != nullptr) {
+                return;
+            }
+            retyped = true;
+            result.Widget()->close();
+            window.SearchTimer.SetMode(fw::Timer::ModeOff);
+            window.SearchTimer_Action();
+            shownAtOnce = result.Visible() && !PMC::gSearchAborted;
+        },
+        1);
+    probe.SetMode(fw::Timer::ModeMultiple);
+    const auto running = Search("Xylofantik");
+    probe.SetMode(fw::Timer::ModeOff);
+    ASSERT_TRUE(retyped) << "the search never showed a report while it ran";
+    EXPECT_TRUE(shownAtOnce);
+    EXPECT_EQ(Headline(running.report), "Unknown word.");
+    EXPECT_EQ(running.report.find("Please wait"), std::string::npos) << "the search went on";
+}
+
 // The field has no length limit, and a pasted text is searched like a typed one: 100,000 letters,
 // far beyond SQLite's LIKE pattern limit, give the report of an unknown word in linear time and
 // without a fatal box. Its sound-alike key is that of "Haus", so the similarity scoring runs.

@@ -21,9 +21,12 @@ namespace {
 int64_t gNow = 0;
 
 // The report's shape: a leading line end, a bold headline, a bold heading, a list with an
-// overflow count, and entries of several words and with umlauts.
+// overflow count, entries of several words and with umlauts, a sense with its italic context
+// (which begins with the line end before it), and a plain last line.
 const std::string kReport =
-    "\n\"Haus\" was found!\n\nSynonyms...\n\nabc, def, ghi, (12...)\n\nold house, Häuser";
+    "\n\"Haus\" was found!\n\nSynonyms...\n\nabc, def, ghi, (12...)\n\nold house, Häuser\n\n"
+    "home, dwelling\n[a shelter, a house]\n\nList of sources: Quorvane";
+const std::string kContext = "\n[a shelter, a house]";
 
 class ResultWinTest : public ::testing::Test {
   protected:
@@ -41,6 +44,7 @@ class ResultWinTest : public ::testing::Test {
         field.SetText(kReport);
         field.SetBold(1, fw::Len("\"Haus\" was found!"));
         field.SetBold(PositionOf(kReport, "Synonyms"), fw::Len("Synonyms..."));
+        field.SetItalic(PositionOf(kReport, kContext), fw::Len(kContext));
         field.SetSelStart(0);
         ui->clipboard = "before";
         // Every handler answer, as the field got it from a real click.
@@ -100,10 +104,20 @@ TEST_F(ResultWinTest, SingleClickPicksTheWordOrCommandUnderTheMouse) {
         {"digits of the overflow count", "12...", 1, 0.5, "", "(12...)", "before", true},
         {"opening parenthesis of the count", "(12", 0, 0.5, "(12...)", "", "(12...)", true},
         {"bold heading", "Synonyms", 3, 0.5, "", "", "before", false},
-        // The blank area right of a line's end belongs to no word, the empty first line's too.
+        {"italic context", "shelter", 2, 0.5, "", "", "before", false},
+        // Right of a line's end the click is at the line end: the line's last entry is picked,
+        // the overflow count as a word, as a click on its "(" picks it. Headings and contexts
+        // stay unpickable there too, and a line end that opens a context is italic itself.
+        {"right of a list line's end", "Häuser\n", 6, 0.5, "Häuser", "", "Häuser", true},
+        {"right of the last line's end", "Quorvane", 8, 0.5, "Quorvane", "", "Quorvane", true},
+        {"right of the overflow count", "...)\n", 4, 0.5, "(12...)", "", "(12...)", true},
         {"right of a heading's line end", "...\n\nabc", 3, 0.5, "", "", "before", false},
-        {"right of a list line's end", "...)\n", 4, 0.5, "", "", "before", false},
+        {"right of the headline's end", "found!\n", 6, 0.5, "", "", "before", false},
+        {"right of a context's line end", "house]\n", 6, 0.5, "", "", "before", false},
+        {"right of a sense before its context", "dwelling\n", 8, 0.5, "", "", "before", false},
+        // An empty line holds no entry: nothing is picked, and the clipboard keeps its text.
         {"leading line end", "\n", 0, 0.5, "", "", "before", false},
+        {"empty line between sections", "\n\nSynonyms", 1, 0.5, "", "", "before", false},
     };
     for (const PickCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,17 +136,38 @@ TEST_F(ResultWinTest, SingleClickPicksTheWordOrCommandUnderTheMouse) {
     }
 }
 
-// Below the last line nothing is picked, and a second click there searches nothing.
-TEST_F(ResultWinTest, ClicksBelowTheLastLinePickAndSearchNothing) {
+// An empty line and the area below the last line hold no entry: with or without Shift nothing
+// is picked, the clipboard keeps its text, and a second click there searches nothing.
+TEST_F(ResultWinTest, ClicksOnAnEmptyLineOrBelowTheTextPickAndSearchNothing) {
     win.SetHeight(400);
     auto* const edit = static_cast<QTextEdit*>(field.Widget());
-    for (const int64_t later : {100, 10}) {
-        gNow += later;
-        SendClick(edit->viewport(), QPointF(20, 380), Qt::LeftButton);
+    const QPoint emptyLine = CharacterPoint(field, PositionOf(kReport, "\n\nSynonyms") + 1);
+    for (const QPoint at : {QPoint(20, 380), emptyLine, QPoint(200, emptyLine.y())}) {
+        for (const bool shift : {false, true}) {
+            SCOPED_TRACE(testing::Message() << at.x() << "," << at.y() << " shift " << shift);
+            ui->shiftDown = shift;
+            for (const int64_t later : {100, 10}) {
+                gNow += later;
+                SendClick(edit->viewport(), at, Qt::LeftButton);
+            }
+            EXPECT_EQ(win.gLastWord, "");
+            EXPECT_EQ(ui->clipboard, "before");
+            EXPECT_EQ(SearchWin::Get().UserInput.Text(), "");
+        }
     }
-    EXPECT_EQ(win.gLastWord, "");
-    EXPECT_EQ(ui->clipboard, "before");
-    EXPECT_EQ(SearchWin::Get().UserInput.Text(), "");
+}
+
+// A click right of a line's end acts on the line's last entry as a click on it does.
+TEST_F(ResultWinTest, RightOfALineEndShiftAppendsAndASecondClickSearchesTheLastEntry) {
+    ui->clipboard = "old";
+    ui->shiftDown = true;
+    ClickAt("Häuser\n", 6, 31);
+    ClickAt("Quorvane", 8, 31);
+    EXPECT_EQ(ui->clipboard, "old Häuser Quorvane");
+    ui->shiftDown = false;
+    ClickAt("Häuser\n", 6, 31);
+    ClickAt("abc", 0, 10);
+    EXPECT_EQ(SearchWin::Get().UserInput.Text(), "Häuser");
 }
 
 // The report is a drawer of the search window: after a click has given it the keyboard, typed
