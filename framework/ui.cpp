@@ -12,6 +12,7 @@
 
 #include "framework/appobject.h"
 #include "framework/menuview.h"
+#include "framework/nativedestroy.h"
 #include "framework/threads.h"
 
 #include <iostream>
@@ -46,6 +47,9 @@ class QtUI : public UIServices {
         shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         box.setText(shown);
+        // A box that another program destroyed is gone as if dismissed; otherwise its loop would
+        // hold the program, unseen and modal.
+        const detail::NativeDestroyWatch gone(box, [] {});
         {
             // The box runs its own event loop on this stack, which may be a search thread's.
             detail::PumpScope pump;

@@ -19,6 +19,7 @@
 
 #include "framework/appobject.h"
 #include "framework/menuview.h"
+#include "framework/nativedestroy.h"
 #include "framework/text.h"
 
 namespace fw {
@@ -120,20 +121,19 @@ class DrawerKeyForwarder : public QObject {
 };
 
 // The user's and the window manager's closes of the widget. A dialog closes on Escape too, as the
-// platform's dialogs do. `cancel` may keep the widget open; otherwise `closing` runs.
+// platform's dialogs do. `close` handles the request; true keeps the widget open.
 class CloseRequests : public QObject {
   public:
-    CloseRequests(bool escapeCloses, std::function<bool()> cancel, std::function<void()> closing)
-        : escapeCloses_(escapeCloses), cancel_(std::move(cancel)), closing_(std::move(closing)) {}
+    CloseRequests(bool escapeCloses, std::function<bool()> close)
+        : escapeCloses_(escapeCloses), close_(std::move(close)) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Close) {
-            if (cancel_()) {
+            if (close_()) {
                 event->ignore();
                 return true;
             }
-            closing_();
         } else if (escapeCloses_ && event->type() == QEvent::KeyPress &&
                    static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
                    static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
@@ -145,8 +145,7 @@ class CloseRequests : public QObject {
 
   private:
     const bool escapeCloses_;
-    std::function<bool()> cancel_;
-    std::function<void()> closing_;
+    std::function<bool()> close_;
 };
 
 void ReportHeightChange(const std::function<void(int)>& resized, int before, int after) {
@@ -183,9 +182,11 @@ struct Window::Impl {
                                             [&owner](QEvent::Type) { MoveToFront(&owner); });
         widget->installEventFilter(watcher.get());
         closeRequests = std::make_unique<CloseRequests>(
-            kind == Frame::Dialog, [&owner] { return owner.CancelClose && owner.CancelClose(); },
-            [this, &owner] { Closing(owner); });
+            kind == Frame::Dialog, [this, &owner] { return CloseFromOutside(owner); });
         widget->installEventFilter(closeRequests.get());
+        // A window that another program destroyed is gone as if the window manager closed it.
+        nativeDestroy = std::make_unique<detail::NativeDestroyWatch>(
+            *widget, [this, &owner] { CloseFromOutside(owner); });
         sizeWatcher = std::make_unique<Watcher>(std::vector<QEvent::Type>{QEvent::Resize},
                                                 [&owner](QEvent::Type) {
                                                     if (owner.SizeChanged) {
@@ -193,6 +194,15 @@ struct Window::Impl {
                                                     }
                                                 });
         content->installEventFilter(sizeWatcher.get());
+    }
+
+    // A close the program did not ask for; true when CancelClose keeps the window.
+    bool CloseFromOutside(Window& owner) {
+        if (owner.CancelClose && owner.CancelClose()) {
+            return true;
+        }
+        Closing(owner);
+        return false;
     }
 
     void Closing(Window& owner) {
@@ -267,6 +277,7 @@ struct Window::Impl {
     // the menu view goes before the widget that owns its menus.
     std::unique_ptr<Watcher> watcher;
     std::unique_ptr<CloseRequests> closeRequests;
+    std::unique_ptr<detail::NativeDestroyWatch> nativeDestroy;
     std::unique_ptr<Watcher> sizeWatcher;
     std::unique_ptr<Watcher> parentWatcher;
     std::unique_ptr<detail::MenuBarView> menuView;

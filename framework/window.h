@@ -55,7 +55,8 @@ class Window {
     void Show();
     void Hide();
     // Hides the window, takes it out of the window list and runs Closed; the user's close button
-    // does the same unless CancelClose keeps the window. Nothing asks first.
+    // does the same unless CancelClose keeps the window. Nothing asks first. A window that another
+    // program destroyed is hidden and then closed the same way (the next Show makes it anew).
     void Close();
     bool IsClosed() const;
     // Shows the window attached to `parent` without taking the focus from it: it opens at the
@@ -94,7 +95,7 @@ class Window {
     // Every change of the content's size on screen, the user's resizing included, while it goes.
     std::function<void()> SizeChanged;
     // The user's or the window manager's close (not Close): true keeps the window open, as it
-    // was.
+    // was. After another program destroyed the window, true keeps it hidden.
     std::function<bool()> CancelClose;
     // After Close, or after the user closed the window. The window may be destroyed from here on,
     // but not inside this call.

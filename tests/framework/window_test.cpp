@@ -1,12 +1,16 @@
-// Top-level windows offscreen: the drawer's place below its parent, and the canvas pictures. The
-// drawer's focus and height limits are proven with the result window's sizing and word picking.
+// Top-level windows offscreen: the drawer's place below its parent, the canvas pictures, and a
+// window destroyed by another program. The drawer's focus and height limits are proven with the
+// result window's sizing and word picking.
 #include <sys/stat.h>
+#include <xcb/xcb.h>
+#include <QAbstractEventDispatcher>
 #include <QImage>
 #include <QLabel>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "fiber_helpers.h"
@@ -68,6 +72,57 @@ TEST(WindowTest, CanvasDrawsPicturesOfTheResourceFolder) {
     canvas.SetBackdrop(nullptr);
     EXPECT_TRUE(label->pixmap().isNull());
     EXPECT_EQ(canvas.Widget()->focusPolicy(), Qt::NoFocus);
+}
+
+// What the X connection hands Qt's native event filters when the window `id` is destroyed.
+bool DeliverDestroyNotify(WId id, uint8_t responseType = XCB_DESTROY_NOTIFY,
+                          const QByteArray& eventType = "xcb_generic_event_t") {
+    xcb_destroy_notify_event_t event{};
+    event.response_type = responseType;
+    event.event = static_cast<xcb_window_t>(id);
+    event.window = static_cast<xcb_window_t>(id);
+    qintptr result = 0;
+    return QAbstractEventDispatcher::instance()->filterNativeEvent(eventType, &event, &result);
+}
+
+// A window that another program destroyed is closed as by the window manager (the strip quits
+// there, the result window hides); it is hidden and its next Show makes it anew. Events that only
+// look alike change nothing.
+TEST(WindowTest, WindowDestroyedByAnotherProgramIsClosedAsByTheWindowManager) {
+    for (const bool keep : {true, false}) {
+        SCOPED_TRACE(keep);
+        fw::Window window(Frame::Plain, 300, 46);
+        int asked = 0;
+        int closed = 0;
+        if (keep) {
+            window.CancelClose = [&asked] { return ++asked > 0; };
+        }
+        window.Closed = [&closed] { ++closed; };
+        window.Show();
+        const WId id = window.Widget()->winId();
+        ASSERT_NE(id, 0u);
+        EXPECT_FALSE(DeliverDestroyNotify(id + 1));
+        EXPECT_FALSE(DeliverDestroyNotify(id, XCB_DESTROY_NOTIFY | 0x80)) << "sent by a client";
+        EXPECT_FALSE(DeliverDestroyNotify(id, XCB_UNMAP_NOTIFY));
+        EXPECT_FALSE(DeliverDestroyNotify(id, XCB_DESTROY_NOTIFY, "windows_generic_MSG"));
+        fw::DoEvents(20);
+        EXPECT_TRUE(window.Visible());
+        EXPECT_EQ(asked + closed, 0);
+
+        EXPECT_FALSE(DeliverDestroyNotify(id)) << "Qt sees the event as well";
+        ASSERT_TRUE(PumpUntil([&] { return !window.Visible(); }));
+        EXPECT_EQ(asked, keep ? 1 : 0);
+        EXPECT_EQ(closed, keep ? 0 : 1);
+        EXPECT_EQ(window.IsClosed(), !keep);
+        EXPECT_EQ(fw::WindowCount(), keep ? 1 : 0);
+        EXPECT_FALSE(DeliverDestroyNotify(id));
+        fw::DoEvents(20);
+        EXPECT_EQ(asked + closed, 1) << "once per destroy";
+
+        window.Show();
+        EXPECT_TRUE(window.Visible());
+        EXPECT_NE(window.Widget()->winId(), id);
+    }
 }
 
 }  // namespace
