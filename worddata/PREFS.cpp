@@ -27,6 +27,10 @@ constinit LocalizedConstant gSetAsideNotice(
 // never overwritten, so a user who wants the old settings back still finds them.
 constexpr int kSetAsideNames = 100;
 
+// What a start killed while it made the file left (its temporary file, often with a journal) is
+// removed once this old; a younger one may be another start's file in the making.
+constexpr auto kLeftoverAge = std::chrono::minutes(1);
+
 // While the file is being made, a failure is kept rather than shown: only a write needs the file,
 // the editions that fix their language never write, and the first write shows it.
 bool gCreating = false;
@@ -219,7 +223,6 @@ void TellSetAside(const std::vector<std::string>& setAside) {
 void MakePrefFile() {
     const std::string creationDate = fw::NowSQLDateTime();
     const std::string target = gPrefsDB->DatabaseFile;
-    fw::TemporaryFile::RemoveLeftovers(target, std::chrono::minutes(1));
     fw::TemporaryFile temporary(target);
     if (temporary.Path().empty()) {
         Report(CantCreate(target, temporary.ErrorMessage()));
@@ -272,6 +275,8 @@ void MakePrefFile() {
 void Initialize() {
     gKeptReport.clear();
     gPrefsDB = std::make_unique<fw::Database>();
+    fw::TemporaryFile::RemoveLeftovers(
+        fw::PreferencesFolder().Child(gAppName + ".pref").NativePath(), kLeftoverAge);
     // Twice at most: a broken file beside the application is set aside, and the one in the
     // preferences folder may be broken too.
     std::vector<std::string> setAside;

@@ -61,10 +61,17 @@ std::string Bytes(const fs::path& file) {
 TEST_F(PrefsTest, FileIsCreatedOnceWithItsStampsAndReadBack) {
     fw::SetLongVersion("Quorvane 2.5 Deutsch");
     fs::create_directories(inPrefsFolder_.parent_path());
-    // What a killed first start left is cleared once old; a young one may be in the making.
-    const fs::path kOld = inPrefsFolder_.string() + ".new-abcdef-journal";
-    std::ofstream{kOld};
-    fs::last_write_time(kOld, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    // What a killed first start left is cleared at every start once old; a young one may be in
+    // the making.
+    const std::vector<fs::path> kOld = {inPrefsFolder_.string() + ".new-abcdef",
+                                        inPrefsFolder_.string() + ".new-abcdef-journal"};
+    const auto leaveOld = [&kOld] {
+        for (const fs::path& old : kOld) {
+            std::ofstream{old};
+            fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+        }
+    };
+    leaveOld();
     std::ofstream(inPrefsFolder_.string() + ".new-young1");
     const int watch = ::inotify_init1(IN_NONBLOCK);
     ::inotify_add_watch(watch, inPrefsFolder_.parent_path().c_str(), IN_CREATE | IN_MOVED_TO);
@@ -88,7 +95,9 @@ TEST_F(PrefsTest, FileIsCreatedOnceWithItsStampsAndReadBack) {
     PREFS::Store("flag", fw::Variant("yesterday"));
     PREFS::gPrefsDB.reset();
     fw::SetLongVersion("second run");
+    leaveOld();
     PREFS::Initialize();
+    EXPECT_FALSE(fs::exists(kOld[0]) || fs::exists(kOld[1]));
 
     EXPECT_EQ(PREFS::Retrieve("flag").StringValue(), "yesterday");
     const auto kDateTime = ::testing::MatchesRegex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:]{8}");
