@@ -8,6 +8,7 @@
 
 #include "framework/application.h"
 #include "framework/folderitem.h"
+#include "framework/folderlock.h"
 #include "framework/temporaryfile.h"
 #include "framework/text.h"
 #include "framework/ui.h"
@@ -26,6 +27,14 @@ constinit LocalizedConstant gSetAsideNotice(
 // Names a broken file may be kept under: .broken, then .broken.1 and on. One set aside earlier is
 // never overwritten, so a user who wants the old settings back still finds them.
 constexpr int kSetAsideNames = 100;
+
+// Starts at the same moment (the editions, other displays) open, set aside and make the file one
+// after the other. A holder needs a few file operations; one that hangs is waited for this long.
+constexpr auto kLockPatience = std::chrono::seconds(5);
+
+// What a start killed while it made the file left (its temporary file, often with a journal) is
+// removed once this old; a younger one may be another start's file in the making.
+constexpr auto kLeftoverAge = std::chrono::minutes(1);
 
 // While the file is being made, a failure is kept rather than shown: only a write needs the file,
 // the editions that fix their language never write, and the first write shows it.
@@ -131,10 +140,13 @@ bool Opened() {
     return gPrefsDB && gPrefsDB->IsConnected();
 }
 
-fw::FolderItem ChosenFile() {
-    const std::string fileName = gAppName + ".pref";
-    const fw::FolderItem file = fw::GetFolderItem(fileName);
-    return file.Exists() ? file : fw::PreferencesFolder().Child(fileName);
+std::string FileName() {
+    return gAppName + ".pref";
+}
+
+fw::FolderItem ChosenFile(const fw::FolderItem& preferencesFolder) {
+    const fw::FolderItem file = fw::GetFolderItem(FileName());
+    return file.Exists() ? file : preferencesFolder.Child(FileName());
 }
 
 enum class Opening { Usable, Broken, Failed };
@@ -164,22 +176,22 @@ Opening Open(const fw::FolderItem& file) {
     return whole ? Opening::Usable : Opening::Broken;
 }
 
-// The file's new name, "" when every name is taken or the rename failed.
-std::string SetAside(const fw::FolderItem& file) {
-    for (int number = 0; number < kSetAsideNames; ++number) {
-        const std::string aside =
-            file.NativePath() + ".broken" + (number == 0 ? "" : "." + std::to_string(number));
+// Moves the file to its first free set-aside name: 0 with that name in `aside`, or the errno value
+// of the failure (EEXIST when every name is taken, ENOENT when the file is gone).
+int SetAside(const fw::FolderItem& file, std::string& aside) {
+    int error = EEXIST;
+    for (int number = 0; number < kSetAsideNames && error == EEXIST; ++number) {
+        aside = file.NativePath() + ".broken" + (number == 0 ? "" : "." + std::to_string(number));
         // Never over an earlier one, even when another start sets a file aside at this moment.
-        const int error = fw::RenameNoReplace(file.NativePath(), aside);
-        if (error != EEXIST) {
-            return error == 0 ? aside : "";
-        }
+        error = fw::RenameNoReplace(file.NativePath(), aside);
     }
-    return "";
+    return error;
 }
 
-// True when done with the file: opened, or its failure reported. False when it was broken and has
-// been set aside (its new name added to `setAside`), so that a fresh file takes its place.
+// True when done with the file: opened, or its failure reported. False when the file is no longer
+// there: it was broken and has been set aside (its new name added to `setAside`), or something
+// else moved it meanwhile (a start with another preferences folder, a hand), so that whatever
+// lies there now is looked at afresh.
 bool OpenExisting(const fw::FolderItem& file, std::vector<std::string>& setAside) {
     const Opening opening = Open(file);
     if (opening == Opening::Usable) {
@@ -187,10 +199,20 @@ bool OpenExisting(const fw::FolderItem& file, std::vector<std::string>& setAside
     }
     const std::string reason = gPrefsDB->ErrorMessage();
     gPrefsDB->Close();
-    const std::string aside = opening == Opening::Broken ? SetAside(file) : "";
-    if (aside.empty()) {
-        const std::string where = opening == Opening::Broken ? ": " + file.NativePath() : "";
-        Report("DB connection error! (" + reason + where + ")");
+    if (opening == Opening::Failed) {
+        if (!file.Exists()) {
+            return false;
+        }
+        Report("DB connection error! (" + reason + ")");
+        return true;
+    }
+    std::string aside;
+    const int error = SetAside(file, aside);
+    if (error == ENOENT) {
+        return false;
+    }
+    if (error != 0) {
+        Report("DB connection error! (" + reason + ": " + file.NativePath() + ")");
         return true;
     }
     setAside.push_back(aside);
@@ -219,7 +241,6 @@ void TellSetAside(const std::vector<std::string>& setAside) {
 void MakePrefFile() {
     const std::string creationDate = fw::NowSQLDateTime();
     const std::string target = gPrefsDB->DatabaseFile;
-    fw::TemporaryFile::RemoveLeftovers(target, std::chrono::minutes(1));
     fw::TemporaryFile temporary(target);
     if (temporary.Path().empty()) {
         Report(CantCreate(target, temporary.ErrorMessage()));
@@ -256,8 +277,8 @@ void MakePrefFile() {
     }
     gPrefsDB->Close();
     gPrefsDB->DatabaseFile = target;
-    // Another start (an edition, another display) may have made the file meanwhile: that one is
-    // whole too, and it stays.
+    // Another start (an edition, another display) may have made the file meanwhile, when it could
+    // not wait for the lock: that one is whole too, and it stays.
     if (!temporary.MoveTo(target) && !temporary.TargetExisted()) {
         Report(CantCreate(target, temporary.ErrorMessage()));
         return;
@@ -267,23 +288,36 @@ void MakePrefFile() {
     }
 }
 
-}  // namespace
-
-void Initialize() {
-    gKeptReport.clear();
-    gPrefsDB = std::make_unique<fw::Database>();
-    // Twice at most: a broken file beside the application is set aside, and the one in the
-    // preferences folder may be broken too.
-    std::vector<std::string> setAside;
-    fw::FolderItem file = ChosenFile();
-    for (int tries = 0; tries < 2 && file.Exists(); ++tries, file = ChosenFile()) {
+void OpenOrMake(const fw::FolderItem& preferencesFolder, std::vector<std::string>& setAside) {
+    // A broken file beside the application is set aside, and the one in the preferences folder
+    // may be broken too; each may also have been moved away by someone else meanwhile.
+    constexpr int kTries = 4;
+    fw::FolderItem file = ChosenFile(preferencesFolder);
+    for (int tries = 0; tries < kTries && file.Exists();
+         ++tries, file = ChosenFile(preferencesFolder)) {
         if (OpenExisting(file, setAside)) {
-            TellSetAside(setAside);
             return;
         }
     }
     gPrefsDB->DatabaseFile = file.NativePath();
     CreatePrefFile();
+}
+
+}  // namespace
+
+void Initialize() {
+    gKeptReport.clear();
+    gPrefsDB = std::make_unique<fw::Database>();
+    const fw::FolderItem folder = fw::PreferencesFolder();
+    fw::TemporaryFile::RemoveLeftovers(folder.Child(FileName()).NativePath(), kLeftoverAge);
+    std::vector<std::string> setAside;
+    {
+        // Held while the file is judged, set aside and made, so that a start never judges a file
+        // that another start is moving away or never moves another's fresh file aside; given
+        // back before the box, which waits for the user.
+        const fw::FolderLock lock(folder.NativePath(), kLockPatience);
+        OpenOrMake(folder, setAside);
+    }
     TellSetAside(setAside);
 }
 
@@ -323,6 +357,14 @@ void Store(const std::string& name, const fw::Variant& value) {
     }
     const int typeCode = value.VarType();
     const std::string text = value.StringValue();
+    // Another start may store the same name at this moment. The write transaction begins before
+    // the row is looked for, so no other start writes between the look and the insert or update;
+    // a start that finds the file busy waits for the other's commit.
+    gPrefsDB->SQLExecute("BEGIN IMMEDIATE");
+    if (gPrefsDB->Error()) {
+        Report(WithDatabaseMessage("Can't store preferences value."));
+        return;
+    }
     const std::unique_ptr<fw::RecordSet> rows = gPrefsDB->SQLSelect(SelectByName(name));
     if (!rows || gPrefsDB->Error()) {
         Report(WithDatabaseMessage("Can't store preferences value."));

@@ -6,7 +6,10 @@
 // other calls. Every write is committed at once. Every failure goes to PMDebug::Error (fatal), the
 // database is closed and the call ends with its failure result (nil); the later calls then do
 // nothing, silently, so nothing more is written. A file that could not be made is told of at the
-// first Store only, since a run that never stores needs no file. Main event loop only.
+// first Store only, since a run that never stores needs no file. Starts at the same moment (the
+// editions, other displays) take turns to open, set aside and make the file, and a value stored by
+// two of them at once keeps one row. What a start killed while it made the file left is removed at
+// a later start. Main event loop only.
 #pragma once
 
 #include <memory>

@@ -1,18 +1,23 @@
 // The preference store on real SQLite files, checked with SQLite itself.
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <optional>
+#include <thread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "dic_fixture.h"
 #include "framework/application.h"
+#include "framework/folderlock.h"
 #include "framework/temporaryfile.h"
 #include "sqlite_probe.h"
 #include "worddata/PREFS.h"
@@ -47,6 +52,47 @@ class PrefsTest : public dictest::AppTest {
         ASSERT_THAT(ui_->messages, IsEmpty());
     }
 
+    // Starts at the same moment, as forked processes let go together: `start` runs in each and may
+    // call the meeting it is given to wait until every start has got that far; `meanwhile` runs
+    // here as they go. The exit codes: 0 when the start ended running, with no fatal report.
+    std::vector<int> StartTogether(
+        int count, const std::function<void(std::function<void()>)>& start,
+        const std::function<void()>& meanwhile = [] {}) {
+        PREFS::gPrefsDB.reset();
+        int gate[2];
+        int arrived[2];
+        int proceed[2];
+        EXPECT_EQ(::pipe(gate) | ::pipe(arrived) | ::pipe(proceed), 0);
+        std::vector<pid_t> starts;
+        char byte = 0;
+        for (int i = 0; i < count; ++i) {
+            starts.push_back(::fork());
+            if (starts.back() == 0) {
+                for (const int end : {gate[1], arrived[0], proceed[1]}) {
+                    ::close(end);
+                }
+                (void)!::read(gate[0], &byte, 1);
+                start([&] { (void)!(::write(arrived[1], "x", 1) + ::read(proceed[0], &byte, 1)); });
+                ::_exit(PREFS::gPrefsDB->IsConnected() && ui_->quitCodes.empty() ? 0 : 1);
+            }
+        }
+        for (const int end : {gate[0], arrived[1], proceed[0], gate[1]}) {
+            ::close(end);
+        }
+        meanwhile();
+        for (int met = 0; met < count && ::read(arrived[0], &byte, 1) == 1; ++met) {
+        }
+        ::close(arrived[0]);
+        ::close(proceed[1]);
+        std::vector<int> codes;
+        for (const pid_t pid : starts) {
+            int status = 0;
+            ::waitpid(pid, &status, 0);
+            codes.push_back(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+        }
+        return codes;
+    }
+
     const fs::path besideApp_ = layout_.BesideApp("Quorvane.pref");
     const fs::path inPrefsFolder_ = layout_.Root() / "config" / "Quorvane.pref";
 };
@@ -61,10 +107,17 @@ std::string Bytes(const fs::path& file) {
 TEST_F(PrefsTest, FileIsCreatedOnceWithItsStampsAndReadBack) {
     fw::SetLongVersion("Quorvane 2.5 Deutsch");
     fs::create_directories(inPrefsFolder_.parent_path());
-    // What a killed first start left is cleared once old; a young one may be in the making.
-    const fs::path kOld = inPrefsFolder_.string() + ".new-abcdef-journal";
-    std::ofstream{kOld};
-    fs::last_write_time(kOld, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+    // What a killed first start left is cleared at every start once old; a young one may be in
+    // the making.
+    const std::vector<fs::path> kOld = {inPrefsFolder_.string() + ".new-abcdef",
+                                        inPrefsFolder_.string() + ".new-abcdef-journal"};
+    const auto leaveOld = [&kOld] {
+        for (const fs::path& old : kOld) {
+            std::ofstream{old};
+            fs::last_write_time(old, fs::file_time_type::clock::now() - std::chrono::minutes(2));
+        }
+    };
+    leaveOld();
     std::ofstream(inPrefsFolder_.string() + ".new-young1");
     const int watch = ::inotify_init1(IN_NONBLOCK);
     ::inotify_add_watch(watch, inPrefsFolder_.parent_path().c_str(), IN_CREATE | IN_MOVED_TO);
@@ -88,7 +141,9 @@ TEST_F(PrefsTest, FileIsCreatedOnceWithItsStampsAndReadBack) {
     PREFS::Store("flag", fw::Variant("yesterday"));
     PREFS::gPrefsDB.reset();
     fw::SetLongVersion("second run");
+    leaveOld();
     PREFS::Initialize();
+    EXPECT_FALSE(fs::exists(kOld[0]) || fs::exists(kOld[1]));
 
     EXPECT_EQ(PREFS::Retrieve("flag").StringValue(), "yesterday");
     const auto kDateTime = ::testing::MatchesRegex("[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9:]{8}");
@@ -283,6 +338,74 @@ TEST_F(PrefsTest, UnopenableFileOrUnwritableFolder) {
     EXPECT_THAT(Reports(), ElementsAre("Can't create the database file! (" + notAFolder.string() +
                                        ": Not a directory)"));
     EXPECT_THAT(ui_->quitCodes, ElementsAre(0));
+}
+
+// Starts at the same moment, which all find no language and store it: every start runs, a broken
+// file alone is set aside (once), no fresh file is moved aside or replaced, and the name keeps one
+// row. A broken file beside the application is shared by starts with their own preferences folders.
+TEST_F(PrefsTest, StartsAtOnceAllRunAndKeepEveryFile) {
+    enum class At { NoFile, FileWithoutLanguage, BrokenInFolder, BrokenBesideApp };
+    const std::string kBroken(4096, '\xA5');
+    for (const At at :
+         {At::NoFile, At::FileWithoutLanguage, At::BrokenInFolder, At::BrokenBesideApp}) {
+        const fs::path file = at == At::BrokenBesideApp ? besideApp_ : inPrefsFolder_;
+        for (int round = 0; round < 20; ++round) {
+            SCOPED_TRACE("case " + std::to_string(static_cast<int>(at)) + ", round " +
+                         std::to_string(round));
+            PREFS::gPrefsDB.reset();
+            fs::remove_all(layout_.Root() / "config");
+            fs::create_directories(inPrefsFolder_.parent_path());
+            fs::remove(besideApp_.string() + ".broken");
+            if (at == At::FileWithoutLanguage) {
+                PREFS::Initialize();
+            } else if (at != At::NoFile) {
+                std::ofstream(file, std::ios::binary) << kBroken;
+            }
+            const std::vector<int> codes = StartTogether(3, [&](const auto& meet) {
+                if (at == At::BrokenBesideApp) {
+                    const fs::path own = layout_.Root() / "config" / std::to_string(::getpid());
+                    ::setenv("XDG_CONFIG_HOME", own.c_str(), 1);
+                }
+                PREFS::Initialize();
+                const bool none = PREFS::Retrieve("DicLanguage").IsNil();
+                meet();
+                PREFS::Store("DicLanguage", fw::Variant(none ? "EN" : "found"));
+            });
+            EXPECT_THAT(codes, ::testing::Each(0));
+            if (at == At::BrokenInFolder || at == At::BrokenBesideApp) {
+                EXPECT_EQ(Bytes(file.string() + ".broken"), kBroken);
+                EXPECT_FALSE(fs::exists(file.string() + ".broken.1"));
+            }
+            if (at != At::BrokenBesideApp) {
+                EXPECT_THAT(
+                    Rows(file, "SELECT pValue FROM preferences WHERE pName = 'DicLanguage'"),
+                    ElementsAre(Row{"EN"}));
+            }
+        }
+    }
+}
+
+// A start waits while another sets the broken file aside and puts its fresh one in place, then
+// uses that one: it neither judges a file that is being moved nor makes a second fresh file.
+TEST_F(PrefsTest, AStartWaitsForAnotherReplacingTheBrokenFile) {
+    fs::create_directories(inPrefsFolder_.parent_path());
+    std::ofstream(inPrefsFolder_) << "no database";
+    const fs::path fresh = layout_.Root() / "fresh.pref";
+    sqlite_probe::Execute(fresh, kCreateTable + "INSERT INTO preferences VALUES ('x', 8, 'DE');");
+    std::optional<fw::FolderLock> other;
+    other.emplace(inPrefsFolder_.parent_path(), std::chrono::milliseconds(0));
+    const std::vector<int> codes = StartTogether(
+        1, [](auto) { PREFS::Initialize(); },
+        [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            std::error_code ignored;
+            fs::rename(inPrefsFolder_, inPrefsFolder_.string() + ".broken", ignored);
+            fs::rename(fresh, inPrefsFolder_, ignored);
+            other.reset();
+        });
+    EXPECT_THAT(codes, ElementsAre(0));
+    EXPECT_EQ(Bytes(inPrefsFolder_.string() + ".broken"), "no database");
+    EXPECT_THAT(Rows(inPrefsFolder_, "SELECT pValue FROM preferences"), ElementsAre(Row{"DE"}));
 }
 
 // Names are pasted between double quotes; a quote inside a name must stay part of the name.
