@@ -56,6 +56,7 @@ int Application::Run() {
     // A loop that ended without the framework's quit (the last window closed) still says so.
     if (!quitRequested_) {
         CancelClose();
+        quitRequested_ = true;
     }
     Close();
     return exitCode;

@@ -29,6 +29,9 @@ class Application {
     // true when it cancelled the quit. The framework's quit (fw::Quit) calls it at once, before
     // it ends the loop.
     bool QuitRequested();
+    // A quit went through QuitRequested, or the event loop ended without one: no event will be
+    // served any more. Wait loops end on it (fw::DoEvents reports it).
+    bool Quitting() const { return quitRequested_; }
 
     // The application's menu bar, which serves every window without a bar of its own; `bar` must
     // outlive the application object.

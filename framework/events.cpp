@@ -9,6 +9,7 @@
 #include <ctime>
 #include <thread>
 
+#include "framework/appobject.h"
 #include "framework/threads.h"
 
 namespace fw {
@@ -38,7 +39,7 @@ void RunEventLoop(int milliseconds) {
 
 }  // namespace
 
-void DoEvents(int milliseconds) {
+bool DoEvents(int milliseconds) {
     // Fibers never switch inside a pump, so the depth counts the pumps on the running stack.
     const bool outermost = gPumpDepth++ == 0;
     const double start = outermost ? ThreadCpuMilliseconds() : 0;
@@ -51,6 +52,12 @@ void DoEvents(int milliseconds) {
         gPumpCpuMs += ThreadCpuMilliseconds() - start;
     }
     detail::UnwindIfKilled();
+    return !QuitUnderWay();
+}
+
+bool QuitUnderWay() {
+    const Application* const application = Application::Current();
+    return application != nullptr && application->Quitting();
 }
 
 double ThreadCpuMilliseconds() {

@@ -10,7 +10,13 @@ namespace fw {
 // Inside a fiber the events run on the fiber's stack and no other fiber runs meanwhile (switching
 // away with Qt frames on the stack is impossible); a Yield() reached from those events neither
 // switches nor unwinds. A fiber killed during the pump unwinds when it returns.
-void DoEvents(int milliseconds);
+// False once a quit is under way (QuitUnderWay): the application's event loop is ending, and once
+// Qt has ended it a pump returns at once without serving anything; so a caller waiting for an
+// event, a reply or a time-out must stop waiting instead of pumping again.
+bool DoEvents(int milliseconds);
+// A quit has been asked for and not cancelled, or the application's event loop has ended: the
+// application object says so (fw::Application::Quitting); false without one.
+bool QuitUnderWay();
 // CPU time of the calling OS thread so far.
 double ThreadCpuMilliseconds();
 // CPU time of the main OS thread spent inside DoEvents so far (the outermost pumps only), for

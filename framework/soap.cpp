@@ -138,14 +138,15 @@ std::optional<SOAPResult> SOAPMethod::Invoke(const std::string& name) {
     int64_t lastProgress = start;
     uint64_t progress = socket.Progress();
     while (!ended) {
-        DoEvents(kWaitSliceMs);
+        // Once a quit is under way no reply can come any more: the call ends unanswered at once.
+        const bool eventsGoOn = DoEvents(kWaitSliceMs);
         const int64_t now = Ticks();
         if (socket.Progress() != progress) {
             progress = socket.Progress();
             lastProgress = now;
         }
-        if (!ended &&
-            (now - lastProgress >= silence || now - start >= kDeadlineTimeouts * silence)) {
+        if (!ended && (!eventsGoOn || now - lastProgress >= silence ||
+                       now - start >= kDeadlineTimeouts * silence)) {
             socket.Close();
             return std::nullopt;
         }

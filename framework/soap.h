@@ -46,7 +46,8 @@ class SOAPMethod {
     // request fails, the server answers 401, the reply is a fault or no envelope, `timeout`
     // seconds pass without reply data or a change of the connection's state, or
     // kDeadlineTimeouts times `timeout` pass altogether (a server sending a byte now and then
-    // never holds the caller longer). The clock is fw::Ticks, which tests may replace.
+    // never holds the caller longer), or a quit is under way (fw::QuitUnderWay). The clock is
+    // fw::Ticks, which tests may replace.
     std::optional<SOAPResult> Invoke(const std::string& name);
 
     static constexpr int kDeadlineTimeouts = 3;

@@ -64,7 +64,10 @@ int NextHeight(int height, int target, int32_t step) {
 void AnimateHeight(ResultWin& win, int target) {
     for (int height = win.Height(); height != target;) {
         win.SetHeight(NextHeight(height, target, gWindowStep));
-        fw::DoEvents(kStepPumpMs);
+        // After a quit no step is drawn any more: the window stays where it is.
+        if (!fw::DoEvents(kStepPumpMs)) {
+            return;
+        }
         fw::Yield();
         const int reached = win.Height();
         if (reached == height) {

@@ -1,11 +1,16 @@
 // The word service's ping against a local server: the request on the wire, and which answers
 // choose the SOAP clients. Silence and the overall deadline run on a clock ten times as fast.
+#include <QTimer>
+
 #include <chrono>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "framework/appobject.h"
 #include "framework/events.h"
+#include "framework/ui.h"
 #include "local_http_server.h"
 #include "online_replies.h"
 #include "sources/ServiceHosts.h"
@@ -99,6 +104,40 @@ TEST_F(ProbeTest, OnlyTheReadyTextInAnyLetterCaseChoosesTheSoapClientsAndSilence
     EXPECT_EQ(Probe(ready), 1);
     DIC::gSelectedLanguage = "EN";
     EXPECT_EQ(Probe(ready), 0);
+}
+
+// The probe of the first search, inside the running application, which is asked to quit while
+// the ping waits on a silent server.
+class QuitDuringProbe : public fw::Application {
+  public:
+    std::chrono::milliseconds probeTook{};
+    double probeCpuMs = 0;
+
+  protected:
+    void Open() override {
+        QTimer::singleShot(100, [] { fw::Quit(0); });
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = fw::ThreadCpuMilliseconds();
+        DIC::CheckUL_SOAP();
+        probeCpuMs = fw::ThreadCpuMilliseconds() - cpuStart;
+        probeTook = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+    }
+};
+
+// Qt serves no event once the quit has ended its loops, so a wait that pumped on would spin at
+// full CPU until its own time limit: the ping ends at once, unanswered.
+TEST_F(ProbeTest, QuitWhileThePingWaitsEndsItAtOnceUnanswered) {
+    fw::SetTicksSource(nullptr);  // the real 3 s of silence
+    server_.behaviour = LocalHTTPServer::Behaviour::NeverAnswer;
+    std::unique_ptr<fw::UIServices> previous = fw::SetUI(nullptr);  // the real quit
+    QuitDuringProbe application;
+    EXPECT_EQ(application.Run(), 0);
+    fw::SetUI(std::move(previous));
+    EXPECT_EQ(DIC::gUL_UseWWW, 1);
+    EXPECT_LT(application.probeTook, std::chrono::milliseconds(1000));
+    EXPECT_LT(application.probeCpuMs, 500);
+    EXPECT_EQ(server_.requests.size(), 1u);
 }
 
 }  // namespace
