@@ -74,14 +74,12 @@ void LineUndoLimit::Changed() {
 }
 
 void LineUndoLimit::CutBackToLastChange(const QString& before) {
-    const int cursor = line_.cursorPosition();
-    const Change change = ChangeAtCaret(before, last_, cursor);
+    const Change change = ChangeAtCaret(before, last_, line_.cursorPosition());
     // The field's users saw this change already; the steps below are no change of theirs.
     const QSignalBlocker quiet(&line_);
     line_.setText(before);
     line_.setSelection(static_cast<int>(change.from), static_cast<int>(change.removed));
     line_.insert(last_.mid(change.from, change.inserted));
-    line_.setCursorPosition(cursor);  // an input method may have put it elsewhere
     recorded_ = change.removed + change.inserted;
     selected_ = 0;  // its report of the selection gone was held back with the rest
 }

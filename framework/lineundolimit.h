@@ -24,7 +24,8 @@ class LineUndoLimit {
   private:
     void Changed();
     // Forgets the history, then makes the change from `before` to the text it has now again, so
-    // that the last change can still be taken back. Text and caret stay as they are.
+    // that the last change can still be taken back. Text and caret stay as they are (an edit leaves
+    // the caret at the end of what it typed, or where it deleted).
     void CutBackToLastChange(const QString& before);
 
     QLineEdit& line_;

