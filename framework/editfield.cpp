@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "framework/editfield_widgets.h"
+#include "framework/lineundolimit.h"
 #include "framework/text.h"
 #include "framework/window.h"
 
@@ -63,6 +64,7 @@ struct EditField::Impl {
             line = detail::MakeLineEdit(owner, parent);
             line->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
             widget = line;
+            undoLimit.emplace(*line);
             QObject::connect(line, &QLineEdit::textChanged, line, [this] { map.reset(); });
             QObject::connect(line, &QLineEdit::textChanged, line, [&owner] {
                 if (owner.TextChange) {
@@ -251,6 +253,7 @@ struct EditField::Impl {
     bool liveUpdate = false;
     bool scrolling = false;  // SetScrollPosition is moving the view
     QString lastText;        // styled field: the text at the last TextChange
+    std::optional<detail::LineUndoLimit> undoLimit;  // single-line field
 };
 
 EditField::EditField(Window& window, Kind kind, int left, int top, int width, int height)

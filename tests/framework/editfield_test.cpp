@@ -3,6 +3,7 @@
 // by the result window's sizing and the report copies.
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -16,6 +17,7 @@
 
 #include "fiber_helpers.h"
 #include "framework/editfield.h"
+#include "framework/lineundolimit.h"
 #include "framework/menu.h"
 #include "framework/text.h"
 #include "framework/ui.h"
@@ -197,6 +199,47 @@ TEST_F(EditFieldTest, ContextMenuShowsTheHandlersItemsAndHandsBackTheChosenOne) 
         window.Hide();
     }
     fw::SetUI(std::move(recording));
+}
+
+struct UndoCutCase {
+    const char* name;
+    std::string text;
+    int caret;  // -1: the whole text selected
+    int key;
+    QString typed;
+    std::string after;
+    int caretAfter;
+};
+
+// The history is first filled to its limit by replacing the text with itself, which Qt records
+// character by character both ways; the next change crosses the limit. It stays as typed and can
+// be taken back, but nothing before it can.
+TEST(LineUndoLimitTest, CrossingTheLimitKeepsOnlyTheLastChangeWithTheCaretWhereItWas) {
+    const std::vector<UndoCutCase> cases = {
+        {"typed at the end", "wort", 4, Qt::Key_E, "e", "worte", 5},
+        {"typed inside a run of one letter", "aab", 0, Qt::Key_A, "a", "aaab", 1},
+        {"backspace", "wort", 2, Qt::Key_Backspace, "\b", "wrt", 1},
+        {"typed over the whole text", "wort", -1, Qt::Key_H, "h", "h", 1},
+    };
+    for (const UndoCutCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QLineEdit line(QString::fromStdString(c.text));
+        const fw::detail::LineUndoLimit limit(line, 2 * static_cast<qsizetype>(c.text.size()));
+        line.selectAll();
+        line.insert(line.text());
+        line.home(false);  // ends the fill's undo step
+        if (c.caret < 0) {
+            line.selectAll();
+        } else {
+            line.setCursorPosition(c.caret);
+        }
+        SendKey(&line, c.key, c.typed);
+        EXPECT_EQ(line.text().toStdString(), c.after);
+        EXPECT_EQ(line.cursorPosition(), c.caretAfter);
+        line.undo();
+        EXPECT_EQ(line.text().toStdString(), c.text);
+        EXPECT_FALSE(line.isUndoAvailable()) << "the history reaches back to the last change only";
+    }
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // The search window offscreen: the key filter on real key presses, the debounce of typing, the
 // search timer's abort-and-retry while a search is still marked as running, and a shutdown.
+#include <QLineEdit>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -9,6 +12,8 @@
 
 #include "framework/events.h"
 #include "framework/fiber_helpers.h"
+#include "framework/lineundolimit.h"
+#include "framework/text.h"
 #include "search/App.h"
 #include "search/PMC.h"
 #include "search_fixture.h"
@@ -100,6 +105,34 @@ TEST_F(SearchWinTest, ChangeDuringTheAbortRetryRestartsTheFullDebounce) {
     EXPECT_GE(MsSince(change), 745);
     EXPECT_LT(MsSince(change), 900);
     EXPECT_EQ(window.SearchTimer.GetMode(), 0) << "the search ran once";
+}
+
+// A long session: thousand-letter words typed over each other as the driver types them. Qt kept
+// every character typed or replaced for undo, some 50 bytes each, for as long as the strip was
+// open. Undoing as far as it goes must bring back only the last few words.
+TEST_F(SearchWinTest, FieldsUndoHistoryStaysBoundedOverManyLongWords) {
+    constexpr int kWords = 16;
+    constexpr int kLength = 1000;
+    std::vector<std::string> words;
+    for (int i = 0; i < kWords; ++i) {
+        std::string word;
+        for (int j = 0; j < kLength; ++j) {
+            word += static_cast<char>('a' + (i + j * j) % 26);
+        }
+        window.UserInput.SetSelStart(0);
+        window.UserInput.SetSelLength(fw::Len(window.UserInput.Text()));
+        SearchDriver::TypeWord(word);
+        words.push_back(std::move(word));
+    }
+    auto* const line = qobject_cast<QLineEdit*>(window.UserInput.Widget());
+    ASSERT_NE(line, nullptr);
+    int restored = 0;
+    for (int step = 0; line->isUndoAvailable() && step < 4 * kWords; ++step) {
+        line->undo();
+        restored += std::count(words.begin(), words.end(), line->text().toStdString());
+    }
+    EXPECT_GE(restored, 1) << "the word before the last comes back";
+    EXPECT_LE(restored, fw::detail::LineUndoLimit::kCharacters / kLength);
 }
 
 // Shuts the application down while the fragment pass's end operation waits between two animation
