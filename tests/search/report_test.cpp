@@ -15,6 +15,7 @@
 #include "windows/ResultWin.h"
 #include "windows/SearchWin.h"
 #include "worddata/DIC.h"
+#include "worddata/TT.h"
 
 namespace {
 
@@ -161,6 +162,56 @@ TEST_F(ReportTest, OverflowItemShowsEverythingForOneBuild) {
     PMC::RefreshReport();
     EXPECT_NE(fw::InStrB(1, FieldText(), "haus40, (5...)"), 0);
     EXPECT_NE(fw::InStrB(1, FieldText(), "\n\n(1...)"), 0);
+}
+
+int Occurrences(const std::string& text, const std::string& piece) {
+    int count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// Every word list of the report at its limit of 40 entries and one past it, every English sense
+// block at its limit of 3 senses and one past it.
+TEST_F(ReportTest, EachListAndSenseBlockIsCutOnlyPastItsLimit) {
+    PMC::WordList* const lists[] = {&PMC::gWordSachgebiete, &PMC::gSynonymWords,
+                                    &PMC::gFragmentStart,   &PMC::gSoundexWords,
+                                    &PMC::gFragmentEnd,     &PMC::gFragmentAny};
+    const std::string stems[] = {"subject", "synonym", "start", "similar", "end", "any"};
+    for (const int past : {0, 1}) {
+        SCOPED_TRACE(past);
+        PMC::gSearchWord = PMC::gHitWord = "Haus";
+        PMC::gDirectHit = true;
+        DIC::gSelectedLanguage = "DE";
+        for (size_t i = 0; i < std::size(lists); ++i) {
+            *lists[i] = Words(40 + past, stems[i]);
+        }
+        PMC::RefreshReport();
+        for (const std::string& stem : stems) {
+            EXPECT_EQ(Occurrences(FieldText(), stem + "40"), 1) << stem;
+            EXPECT_EQ(Occurrences(FieldText(), stem + "40, (1...)"), past) << stem;
+            EXPECT_EQ(Occurrences(FieldText(), stem + "41"), 0) << stem;
+        }
+        EXPECT_EQ(Occurrences(FieldText(), "...)"), 6 * past);
+
+        PMC::InitializeGlobals();
+        PMC::gSearchWord = "house";
+        PMC::gDirectHit = true;
+        DIC::gSelectedLanguage = "EN";
+        for (const std::string* type : {&TT::REP_Noun(), &TT::REP_Verb(), &TT::REP_Adjective()}) {
+            for (const std::string& sense : Words(3 + past, *type)) {
+                PMC::gWordType.push_back(*type);
+                PMC::gWordBaseform.push_back(sense);
+                PMC::gWordSachgebiete.push_back("");
+            }
+        }
+        PMC::RefreshReport();
+        EXPECT_EQ(Occurrences(FieldText(), "3\n\n(1...)"), 3 * past);
+        EXPECT_EQ(Occurrences(FieldText(), "4"), 0);
+        EXPECT_EQ(Occurrences(FieldText(), "...)"), 3 * past);
+        PMC::InitializeGlobals();
+    }
 }
 
 TEST_F(ReportTest, CallsDuringABuildMergeIntoOneBuild300msAfterTheLastOne) {

@@ -13,6 +13,7 @@
 #include "sources/ReplyBudget.h"
 #include "sources/UL_Baseform.h"
 #include "sources/UL_HTTPSocket.h"
+#include "sources/UL_ListClients.h"
 #include "sources/UL_WWWSocket.h"
 #include "sources/WordNetSocket.h"
 #include "worddata/TT.h"
@@ -33,6 +34,7 @@ TEST(ConvertResponseToUTF8Test, OnePassDecodesLikeRestartingAfterEveryReference)
         {"&#&#x78;41;!", "A!"},
         {"&#x20AC;&#xFFFFFFFFFFFFFFFFFFFF;", "€\xEF\xBF\xBD"},
         {"&#x41 no end", "&#x41 no end"},
+        {"&#xe4zz;", "ä"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UL_HTTPSocket::ConvertResponseToUTF8(c.in), c.out) << c.in;
@@ -47,10 +49,12 @@ class ReaderTest : public ::testing::Test {
 
 // One row per (form, class) ignoring case; "-" and empty classes and a last row alone pass over.
 TEST_F(ReaderTest, BaseformPairsAreKeptOncePerFormAndClassIgnoringCase) {
-    UL_Baseform::ReadPairs(online::SoapRows({"Haus", "S", "haus", "s", "Haus", "N", "Rot", "-",
-                                             "rot", "A", "Hof", "", "Z", "X", "Rest"}));
-    EXPECT_EQ(PMC::gWordBaseform, (Words{"Haus", "Haus", "rot", "Z"}));
-    EXPECT_EQ(PMC::gWordType, (Words{TT::REP_Noun(), TT::REP_Neuter(), TT::REP_Adjective(), "X"}));
+    UL_Baseform::ReadPairs(online::SoapRows({"Haus", "S",   "haus", "s",   "Haus",  "N",  "Rot",
+                                             "-",    "rot", "A",    "Hof", "",      "Z",  "X",
+                                             "geht", "v",   "Anna", "VN",  "Meier", "nn", "Rest"}));
+    EXPECT_EQ(PMC::gWordBaseform, (Words{"Haus", "Haus", "rot", "Z", "geht", "Anna", "Meier"}));
+    EXPECT_EQ(PMC::gWordType, (Words{TT::REP_Noun(), TT::REP_Neuter(), TT::REP_Adjective(), "X",
+                                     TT::REP_Verb(), TT::REP_FirstName(), TT::REP_LastName()}));
 }
 
 // The synonym replies pair each word with its word-class tag in one vector; however the service
@@ -63,6 +67,48 @@ TEST(WordServiceVectorHeadsTest, TheTagsBesideTheWordsAreNoWords) {
     EXPECT_EQ(UL_HTTPSocket::WordServiceVectorHeads(paired), (Words{"Heim", "Bau", "Dach"}));
     EXPECT_EQ(UL_HTTPSocket::WordServiceVectorHeads(prefixed), (Words{"Heim", "Bau", "Dach"}));
     EXPECT_EQ(UL_HTTPSocket::WordServiceVectorHeads(bare).size(), 6u);
+}
+
+// Each follow-up client's own rules for the rows of a reply; a reply of an earlier search adds
+// nothing.
+TEST_F(ReaderTest, FollowUpRowsKeepOnlyWhatTheirClientAccepts) {
+    const struct {
+        const char* rule;
+        const UL_ListClient::Family& family;
+        std::string searchWord;
+        Words rows, before, after;
+        size_t perVector;
+    } cases[] = {
+        {"one ' / ' form, each group once",
+         UL_Sachgebiete::kFamily,
+         "Haus",
+         {"Politik / Recht", "Politik/Recht", "politik / recht", "Sport"},
+         {},
+         {"Politik / Recht", "Sport"},
+         1},
+        {"no search word, rejected, empty or known synonym",
+         UL_Synonyms::kFamily,
+         "Haus",
+         {"Heim", "S", "haus", "S", "Bau2", "S", "", "S", "-los", "S", "heim", "S", "zelt", "S"},
+         {"Zelt"},
+         {"Zelt", "Heim"},
+         2},
+        {"thesaurus rows alike",
+         UL_Thesaurus::kFamily,
+         "Haus",
+         {"haus", "Zelt", "Dach"},
+         {"zelt"},
+         {"zelt", "Dach"},
+         1},
+        {"an earlier search", UL_Synonyms::kFamily, "Bär", {"Heim", "S"}, {}, {}, 2},
+    };
+    for (const auto& c : cases) {
+        PMC::InitializeGlobals();
+        PMC::gSearchWord = c.searchWord;
+        *c.family.target = c.before;
+        UL_ListClient::ReadRows(c.family, online::SoapRows(c.rows, c.perVector), "Haus");
+        EXPECT_EQ(*c.family.target, c.after) << c.rule;
+    }
 }
 
 // Four entries with line ends inside, entities and Windows-1252 bytes; the last one has no end
@@ -87,6 +133,86 @@ TEST_F(ReaderTest, PortalBlocksGiveFormsClassesSubjectsSynonymsHypernymsAndAdjec
     PMC::InitializeGlobals();
     EXPECT_FALSE(UL_WWWSocket::ReadPage("<html>Wort: Haus</html>", "Haus"));
     EXPECT_TRUE(PMC::gWordBaseform.empty());
+}
+
+// Entries of the shapes the first page leaves out, and what each list keeps across entries.
+TEST_F(ReaderTest, PortalEntriesOfEveryShape) {
+    const struct {
+        const char* rule;
+        std::string page;
+        Words synonymsBefore, baseforms, types, subjects, synonyms;
+    } cases[] = {
+        {"entities decoded in form and class, kept in the adjective form; a lone CR; the noun rule "
+         "by the first letter; keys ignoring case",
+         "<P><B>Wort: </B> Haus<LI>Grundform:<A>H&auml;user</A><TD>Wort\rart: Pr&auml;position"
+         "<LI>-lich-Form von:<A>h&auml;uslich</A></table><P><P><B>Wort: </B> "
+         "Zebra</table><P><P><B>Wort: </B> zebra</table><P>"
+         "<P><B>Wort: </B> ZEBRA<TD>Wortart: substantiv</table><P>",
+         {},
+         {"Häuser", "Zebra", "zebra"},
+         {"Präposition", "Substantiv", "?"},
+         {},
+         {}},
+        {"lists once ignoring case, an earlier entry's adjective form sorted",
+         "<P><B>Wort: </B> Haus<TD>Wortart: Substantiv<B>Sachgebiet: </B><A>K&uuml;che</A>, "
+         "<A>Bau</A><TR><TD><B>>Synonyme:<LI><A>zelt</A><LI><A>Heim</A></UL><LI>ist ein<A>bau</A>"
+         "<LI>-lich-Form von:<A>artig</A></table><P><P><B>Wort: </B> Hausen<TD>Wortart: Verb</TD>"
+         ">Synonyme:<LI><A>Moos</A></UL></table><P>",
+         {"Zelt"},
+         {"Haus", "Hausen"},
+         {"Substantiv", "Verb"},
+         {"Küche", "Bau"},
+         {"artig", "Heim", "Moos", "Zelt"}},
+    };
+    for (const auto& c : cases) {
+        PMC::InitializeGlobals();
+        PMC::gSynonymWords = c.synonymsBefore;
+        EXPECT_TRUE(UL_WWWSocket::ReadPage(c.page, "Haus")) << c.rule;
+        EXPECT_EQ(PMC::gWordBaseform, c.baseforms) << c.rule;
+        EXPECT_EQ(PMC::gWordType, c.types) << c.rule;
+        EXPECT_EQ(PMC::gWordSachgebiete, c.subjects) << c.rule;
+        EXPECT_EQ(PMC::gSynonymWords, c.synonyms) << c.rule;
+    }
+}
+
+// A row is one class, words and gloss, ignoring case; senses that share words forbid each
+// occurrence.
+TEST_F(ReaderTest, LexicalDatabaseRowsOfEveryShape) {
+    const struct {
+        const char* rule;
+        std::string page;
+        Words types, words, glosses, forbidden;
+    } cases[] = {
+        {"a verb without gloss; a Windows-1252 byte and a word in the gloss's markup",
+         "<h3>Verb</h3><li>(v) <a>run</a></li>\n<li>(n) <a>cafe</a> (a caf\xE9 with "
+         "<i>milk</i>)</li>",
+         {TT::REP_Verb(), TT::REP_Noun()},
+         {"run", "cafe, milk"},
+         {"", "a caf\xC3\xA9 with <i>milk</i>"},
+         {"run", "cafe", "milk"}},
+        {"the key holds class and gloss and ignores case; one line is one item",
+         "<h3>x</h3><li>(n) <a>fast</a> (a time)</li>\n<li>(n) <a>Fast</a> (A Time)</li>\n"
+         "<li>(v) <a>fast</a> (a time)</li>\n<li>(n) <a>fast</a> (abstaining)</li>\n"
+         "<li>(adj) <a>quick</a> (q)</li><li>(n) <a>rapid</a> (r)</li>",
+         {TT::REP_Noun(), TT::REP_Verb(), TT::REP_Noun(), TT::REP_Adjective()},
+         {"fast", "fast", "fast", "quick, rapid"},
+         {"a time", "a time", "abstaining", "q)</li><li>(n) <a>rapid</a> (r"},
+         {"fast", "Fast", "fast", "fast", "quick", "rapid"}},
+        {"the no-results heading in any case",
+         "<H3>Your search did not return ANY results.</H3><li>(n) <a>x</a> (y)</li>",
+         {},
+         {},
+         {},
+         {}},
+    };
+    for (const auto& c : cases) {
+        PMC::InitializeGlobals();
+        EXPECT_EQ(WordNetSocket::ReadPage(c.page), !c.words.empty()) << c.rule;
+        EXPECT_EQ(PMC::gWordType, c.types) << c.rule;
+        EXPECT_EQ(PMC::gWordBaseform, c.words) << c.rule;
+        EXPECT_EQ(PMC::gWordSachgebiete, c.glosses) << c.rule;
+        EXPECT_EQ(PMC::gForbiddenSynonyms, c.forbidden) << c.rule;
+    }
 }
 
 TEST_F(ReaderTest, LexicalDatabaseItemsBecomeSensesAndEveryNamedWordIsForbidden) {
@@ -148,7 +274,7 @@ TEST_F(ReaderTest, HostilePagesAreReadInLinearTime) {
 
 // A word no real page holds is dropped, and a reply's entries stop where its text budget ends.
 TEST_F(ReaderTest, AReplyAddsNoImplausibleWordAndStopsAtItsBudget) {
-    Words rows = {std::string(201, 'a'), "S"};
+    Words rows = {std::string(201, 'a'), "S", std::string(200, 'c'), "S"};
     for (int i = 0; rows.size() < 4000; ++i) {
         rows.insert(rows.end(), {std::string(60, 'b') + std::to_string(i), "S"});
     }
@@ -157,7 +283,9 @@ TEST_F(ReaderTest, AReplyAddsNoImplausibleWordAndStopsAtItsBudget) {
     for (size_t i = 0; i < PMC::gWordBaseform.size(); ++i) {
         bytes += PMC::gWordBaseform[i].size() + PMC::gWordType[i].size();
     }
-    EXPECT_EQ(PMC::gWordBaseform.front(), std::string(60, 'b') + "0");
+    ASSERT_GE(PMC::gWordBaseform.size(), 2u);
+    EXPECT_EQ(PMC::gWordBaseform[0], std::string(200, 'c'));
+    EXPECT_EQ(PMC::gWordBaseform[1], std::string(60, 'b') + "0");
     EXPECT_GT(bytes, ReplyBudget::kBytes - 70);
     EXPECT_LE(bytes, ReplyBudget::kBytes);
 }
