@@ -33,7 +33,8 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 test-sanitized:
-	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(MAKE) test BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) -DQUORVANE_SANITIZE=ON"
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS="suppressions='$(CURDIR)/tests/leak-suppressions.txt':print_suppressions=0" $(MAKE) test BUILD=build-asan CMAKE_FLAGS="$(CMAKE_FLAGS) -DQUORVANE_SANITIZE=ON"
 
 program: configure
 	cmake --build $(BUILD) -j $(JOBS) --target program
