@@ -53,23 +53,33 @@ function(check_installed prefix)
   endif()
 endfunction()
 
+# Every path below folder, sorted; find, not a glob, as the prefix's name holds "[1]".
+function(tree folder out)
+  execute_process(COMMAND find "${folder}" -mindepth 1 OUTPUT_VARIABLE paths
+    OUTPUT_STRIP_TRAILING_WHITESPACE)
+  string(REPLACE "\n" ";" paths "${paths}")
+  list(SORT paths)
+  set(${out} "${paths}" PARENT_SCOPE)
+endfunction()
+
 function(check_unchanged folder before what)
-  file(GLOB_RECURSE after LIST_DIRECTORIES true "${folder}/*")
+  tree("${folder}" after)
   if(NOT IS_DIRECTORY "${folder}" OR NOT after STREQUAL before)
     message(FATAL_ERROR "${what} left ${after}, not ${before}")
   endif()
 endfunction()
 
-# A prefix holding another program's files, and a folder in the way of the last link.
-set(other "${PREFIX}/other")
+# A prefix holding another program's files, and a folder in the way of the last link. Its name
+# would be a pattern to a glob.
+set(other "${PREFIX}/other [1]")
 file(MAKE_DIRECTORY "${other}/bin/quorvane-english" "${other}/share/applications" "${other}/lib")
 file(TOUCH "${other}/bin/other" "${other}/bin/quorvane-english/other"
   "${other}/share/applications/other.desktop")
-file(GLOB_RECURSE before LIST_DIRECTORIES true "${other}/*")
+tree("${other}" before)
 run(install.cmake "${PREFIX}" "${other}" 1)
 check_unchanged("${other}" "${before}" "a failed install")
 file(REMOVE_RECURSE "${other}/bin/quorvane-english")
-file(GLOB_RECURSE before LIST_DIRECTORIES true "${other}/*")
+tree("${other}" before)
 run(install.cmake "${PREFIX}" "${other}" 0)
 check_installed("${other}")
 # Another program's icon in a folder the install made keeps that folder.
@@ -83,7 +93,7 @@ check_unchanged("${other}" "${before}" "uninstall")
 
 # A relative prefix whose folders don't exist yet, taken from the folder make runs in, with a
 # blank in its path.
-file(GLOB_RECURSE before LIST_DIRECTORIES true "${PREFIX}/*")
+tree("${PREFIX}" before)
 run(install.cmake "${PREFIX}" "new/the prefix" 0)
 check_installed("${PREFIX}/new/the prefix")
 run(uninstall.cmake "${PREFIX}" "new/the prefix" 0)

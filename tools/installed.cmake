@@ -28,23 +28,23 @@ function(quorvane_existing_folders root out)
   endforeach()
   foreach(tree lib/quorvane share/icons/hicolor)
     if(IS_DIRECTORY "${root}/${tree}")
-      file(GLOB_RECURSE below LIST_DIRECTORIES true RELATIVE "${root}" "${root}/${tree}/*")
       list(APPEND found "${tree}")
-      foreach(path IN LISTS below)
-        if(IS_DIRECTORY "${root}/${path}" AND NOT IS_SYMLINK "${root}/${path}")
-          list(APPEND found "${path}")
-        endif()
-      endforeach()
+      # find, not a glob: a prefix may hold "[", "*" or "?", which a glob reads as a pattern. A
+      # link to a folder is no folder the install made.
+      execute_process(COMMAND find "${root}/${tree}" -mindepth 1 -type d -printf "${tree}/%P\\n"
+        OUTPUT_VARIABLE below OUTPUT_STRIP_TRAILING_WHITESPACE)
+      string(REPLACE "\n" ";" below "${below}")
+      list(APPEND found ${below})
     endif()
   endforeach()
   set(${out} "${found}" PARENT_SCOPE)
 endfunction()
 
-# Removes a folder when it is a folder and empty, so that whatever else is there stays.
+# Removes a folder when it is a folder and empty, so that whatever else is there stays: rmdir
+# removes nothing else, whatever the folder's name.
 function(quorvane_remove_if_empty folder)
-  file(GLOB left "${folder}/*" "${folder}/.*")
-  if(IS_DIRECTORY "${folder}" AND NOT IS_SYMLINK "${folder}" AND NOT left)
-    file(REMOVE_RECURSE "${folder}")
+  if(IS_DIRECTORY "${folder}" AND NOT IS_SYMLINK "${folder}")
+    execute_process(COMMAND rmdir -- "${folder}" ERROR_QUIET)
   endif()
 endfunction()
 
