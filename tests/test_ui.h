@@ -3,6 +3,7 @@
 // screen and the item chosen from a context menu are whatever the test sets.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,7 +13,12 @@
 
 class RecordingUI : public fw::UIServices {
   public:
-    void MsgBox(const std::string& text) override { messages.push_back(text); }
+    void MsgBox(const std::string& text) override {
+        messages.push_back(text);
+        if (onMessage) {
+            onMessage();
+        }
+    }
     void Quit(int exitCode) override { quitCodes.push_back(exitCode); }
     void Beep() override { ++beeps; }
     std::string ClipboardText() override { return clipboard; }
@@ -33,6 +39,7 @@ class RecordingUI : public fw::UIServices {
     }
 
     std::vector<std::string> messages;
+    std::function<void()> onMessage;  // runs while the box would be up
     std::vector<int> quitCodes;
     int beeps = 0;
     std::string clipboard;

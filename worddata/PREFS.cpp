@@ -40,14 +40,19 @@ constexpr auto kLeftoverAge = std::chrono::minutes(1);
 // the editions that fix their language never write, and the first write shows it.
 bool gCreating = false;
 std::string gKeptReport;
+// While the start holds the folder's lock, a failure is held back until the lock is given back:
+// its box waits for the user, and the other starts must not wait for the box.
+bool gLocked = false;
+std::string gLockedReport;
 
 // Every failure ends the run. The database is closed at once, so nothing more is written and the
 // calls that follow during the start-up stay silent rather than add a box each.
 void Report(const std::string& message) {
-    if (!gCreating) {
+    std::string& held = gCreating ? gKeptReport : gLockedReport;
+    if (!gCreating && !gLocked) {
         PMDebug::Error(message);
-    } else if (gKeptReport.empty()) {
-        gKeptReport = message;
+    } else if (held.empty()) {
+        held = message;
     }
     gPrefsDB->Close();
 }
@@ -314,9 +319,14 @@ void Initialize() {
     {
         // Held while the file is judged, set aside and made, so that a start never judges a file
         // that another start is moving away or never moves another's fresh file aside; given
-        // back before the box, which waits for the user.
+        // back before any box, which waits for the user.
         const fw::FolderLock lock(folder.NativePath(), kLockPatience);
+        gLocked = true;
         OpenOrMake(folder, setAside);
+        gLocked = false;
+    }
+    if (!gLockedReport.empty()) {
+        PMDebug::Error(std::exchange(gLockedReport, ""));
     }
     TellSetAside(setAside);
 }

@@ -1,4 +1,6 @@
 // The preference store on real SQLite files, checked with SQLite itself.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -308,7 +310,16 @@ TEST_F(PrefsTest, BrokenFilesAreSetAsideAndAFreshOneServes) {
 // made is told of (named) only when a value must be stored, so a run that never stores goes on.
 TEST_F(PrefsTest, UnopenableFileOrUnwritableFolder) {
     ASSERT_EQ(::mkfifo(besideApp_.c_str(), 0600), 0);
+    // The box waits for the user: the starts at the same moment must not wait for it.
+    bool lockFreeAtBox = false;
+    ui_->onMessage = [&lockFreeAtBox] {
+        const int folder = ::open(fw::PreferencesFolder().NativePath().c_str(), O_RDONLY);
+        lockFreeAtBox = ::flock(folder, LOCK_EX | LOCK_NB) == 0;
+        ::close(folder);
+    };
     PREFS::Initialize();
+    EXPECT_TRUE(lockFreeAtBox);
+    ui_->onMessage = nullptr;
     EXPECT_TRUE(PREFS::Retrieve("DicLanguage").IsNil());
     PREFS::Store("DicLanguage", fw::Variant("EN"));
     EXPECT_THAT(Reports(), ElementsAre("DB connection error! (not a regular file)"));
