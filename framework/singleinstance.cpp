@@ -67,12 +67,13 @@ std::string PrivateFolder() {
     return OwnFolderIn("/tmp");
 }
 
-// The socket's file name: the key's own when it is short, else a short one made from the key. It
-// depends on the key alone, so that every start of a key finds the same socket.
-std::string SocketName(const std::string& key) {
+// The name of the key's files: the key itself when it is short, else a short one made from the
+// key, as a socket's path and a file's name have limits. It depends on the key alone, so that
+// every start of a key finds the same files.
+std::string FileStem(const std::string& key) {
     constexpr std::size_t kLongestPlainKey = 64;
     if (key.size() <= kLongestPlainKey) {
-        return key + ".socket";
+        return key;
     }
     std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
     for (const char c : key) {
@@ -80,7 +81,7 @@ std::string SocketName(const std::string& key) {
     }
     char digits[17];
     std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
-    return "quorvane-" + std::string(digits) + ".socket";
+    return "quorvane-" + std::string(digits);
 }
 
 // How this process names the open folder: its short name in /proc, whatever the length of the
@@ -123,8 +124,8 @@ SingleInstance::SingleInstance(const std::string& key) {
     // A deep runtime or temporary folder, whose own path would not fit a socket address, serves
     // through its short name as well as a short one.
     const std::string prefix = FolderPrefix(folderFd_, folder);
-    lockPath_ = prefix + key + ".lock";
-    socketPath_ = prefix + SocketName(key);
+    lockPath_ = prefix + FileStem(key) + ".lock";
+    socketPath_ = prefix + FileStem(key) + ".socket";
     if (socketPath_.size() >= sizeof(sockaddr_un::sun_path)) {
         SayRunningAlone("the path of " + socketPath_ + " is too long for a socket");
         return;

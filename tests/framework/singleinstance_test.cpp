@@ -40,7 +40,7 @@ TEST(SingleInstanceTest, SecondStartHandsOverToTheHolderWhichActivates) {
     } kCases[] = {
         {runtime.path(), "quorvane-test-:0"},
         {deep, "quorvane-test-:0"},
-        {runtime.path(), "quorvane-test-" + std::string(150, 'k')},
+        {runtime.path(), "quorvane-test-" + std::string(300, 'k')},
     };
     std::unique_ptr<fw::UIServices> recording = fw::SetUI(nullptr);  // the real quit
     for (const auto& [folder, key] : kCases) {
