@@ -208,7 +208,9 @@ TEST_F(ReportTest, EachListAndSenseBlockIsCutOnlyPastItsLimit) {
         }
         PMC::RefreshReport();
         EXPECT_EQ(Occurrences(FieldText(), "3\n\n(1...)"), 3 * past);
-        EXPECT_EQ(Occurrences(FieldText(), "4"), 0);
+        for (const std::string* type : {&TT::REP_Noun(), &TT::REP_Verb(), &TT::REP_Adjective()}) {
+            EXPECT_EQ(Occurrences(FieldText(), *type + "4"), 0) << *type;
+        }
         EXPECT_EQ(Occurrences(FieldText(), "...)"), 3 * past);
         PMC::InitializeGlobals();
     }
