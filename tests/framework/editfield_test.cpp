@@ -201,27 +201,25 @@ TEST_F(EditFieldTest, ContextMenuShowsTheHandlersItemsAndHandsBackTheChosenOne) 
     fw::SetUI(std::move(recording));
 }
 
-struct UndoCutCase {
-    const char* name;
-    std::string text;
-    int caret;  // -1: the whole text selected
-    int key;
-    QString typed;
-    std::string after;
-    int caretAfter;
-};
-
 // The history is first filled to its limit by replacing the text with itself, which Qt records
 // character by character both ways; the next change crosses the limit. It stays as typed and can
 // be taken back, but nothing before it can.
 TEST(LineUndoLimitTest, CrossingTheLimitKeepsOnlyTheLastChangeWithTheCaretWhereItWas) {
-    const std::vector<UndoCutCase> cases = {
+    const struct {
+        const char* name;
+        std::string text;
+        int caret;  // -1: the whole text selected
+        int key;
+        QString typed;
+        std::string after;
+        int caretAfter;
+    } cases[] = {
         {"typed at the end", "wort", 4, Qt::Key_E, "e", "worte", 5},
         {"typed inside a run of one letter", "aab", 0, Qt::Key_A, "a", "aaab", 1},
         {"backspace", "wort", 2, Qt::Key_Backspace, "\b", "wrt", 1},
         {"typed over the whole text", "wort", -1, Qt::Key_H, "h", "h", 1},
     };
-    for (const UndoCutCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QLineEdit line(QString::fromStdString(c.text));
         const fw::detail::LineUndoLimit limit(line, 2 * static_cast<qsizetype>(c.text.size()));

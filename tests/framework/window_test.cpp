@@ -1,11 +1,14 @@
 // Top-level windows offscreen: the drawer's place below its parent, the canvas pictures, and a
-// window destroyed by another program. The drawer's focus and height limits are proven with the
-// result window's sizing and word picking.
+// window or message box destroyed by another program. The drawer's focus and height limits are
+// proven with the result window's sizing and word picking.
 #include <sys/stat.h>
 #include <xcb/xcb.h>
 #include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -16,6 +19,7 @@
 #include "fiber_helpers.h"
 #include "framework/controls.h"
 #include "framework/picture.h"
+#include "framework/ui.h"
 #include "framework/window.h"
 #include "scoped_environment.h"
 
@@ -123,6 +127,32 @@ TEST(WindowTest, WindowDestroyedByAnotherProgramIsClosedAsByTheWindowManager) {
         EXPECT_TRUE(window.Visible());
         EXPECT_NE(window.Widget()->winId(), id);
     }
+}
+
+// Another program destroying the message box dismisses it: an unseen modal box would hold the
+// program for good.
+TEST(WindowTest, MessageBoxDestroyedByAnotherProgramIsDismissed) {
+    std::unique_ptr<fw::UIServices> recording = fw::SetUI(nullptr);
+    bool destroyed = false;
+    bool leftOpen = false;
+    QElapsedTimer since;
+    since.start();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* const box = QApplication::activeModalWidget();
+        if (box != nullptr && !destroyed) {
+            destroyed = true;
+            DeliverDestroyNotify(box->winId());
+        } else if (box != nullptr && since.elapsed() > 2000) {
+            leftOpen = true;
+            box->close();
+        }
+    });
+    watch.start(10);
+    fw::MsgBox("Destroyed");
+    EXPECT_TRUE(destroyed);
+    EXPECT_FALSE(leftOpen);
+    fw::SetUI(std::move(recording));
 }
 
 }  // namespace

@@ -1,24 +1,35 @@
 // The program as a process: the headless driver started in a copy of the application's layout
-// whose files have been replaced by hostile ones.
+// whose files have been replaced by hostile ones or asked to end in mid-search, and the program on
+// an X server of the test's own (Xvfb), where other X clients can do to its windows what no
+// offscreen test can.
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <csignal>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "framework/events.h"
 #include "online_replies.h"
 
 namespace {
@@ -64,6 +75,11 @@ class LayoutCopy {
     fs::path root_;
 };
 
+// The exit code of a process that ended normally, -1 for one that a signal ended.
+int ExitCode(const QProcess& process) {
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
 struct Ended {
     int exitCode = -1;
     std::vector<std::string> lines;  // of standard output
@@ -82,7 +98,7 @@ Ended Start(const fs::path& program, const QStringList& arguments) {
     Ended ended;
     ended.took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
-    ended.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    ended.exitCode = ExitCode(process);
     for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
         if (!line.isEmpty()) {
             ended.lines.push_back(line.toStdString());
@@ -211,8 +227,7 @@ TEST(StartupProcessTest, SecondStartHandsOverToTheRunningProgramAndEnds) {
         }
         QProcess* const ended = FirstToEnd({&first, &second}, 3000);
         ASSERT_NE(ended, nullptr);
-        EXPECT_EQ(ended->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(ended->exitCode(), 0);
+        EXPECT_EQ(ExitCode(*ended), 0);
         QProcess* const running = ended == &first ? &second : &first;
         EXPECT_FALSE(running->waitForFinished(500));
 
@@ -220,12 +235,11 @@ TEST(StartupProcessTest, SecondStartHandsOverToTheRunningProgramAndEnds) {
         later.setProcessEnvironment(environment);
         later.start(QUORVANE_PROGRAM, {});
         EXPECT_TRUE(later.waitForFinished(2000));
-        EXPECT_EQ(later.exitCode(), 0);
+        EXPECT_EQ(ExitCode(later), 0);
         EXPECT_EQ(running->state(), QProcess::Running);
         SendSignal(*running, kRequestsToEnd[round % 3]);
         ASSERT_TRUE(running->waitForFinished(2000));
-        EXPECT_EQ(running->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(running->exitCode(), 0);
+        EXPECT_EQ(ExitCode(*running), 0);
         const QStringList left =
             QDir(folder.path()).entryList({"quorvane*"}, QDir::Files | QDir::System);
         EXPECT_EQ(left.join(' ').toStdString(), "");
@@ -240,7 +254,168 @@ TEST(StartupProcessTest, SecondStartHandsOverToTheRunningProgramAndEnds) {
     EXPECT_FALSE(nohup.waitForFinished(500));
     SendSignal(nohup, SIGTERM);
     ASSERT_TRUE(nohup.waitForFinished(2000));
-    EXPECT_EQ(nohup.exitCode(), 0);
+    EXPECT_EQ(ExitCode(nohup), 0);
+}
+
+// The sanitized build runs several times slower; it must still end far sooner than the probe's
+// 3 s of patience.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kQuitLimitMs = 1500;
+#else
+constexpr int kQuitLimitMs = 500;
+#endif
+
+// The CPU time (user and system) the running process has used so far.
+double ProcessCpuMs(qint64 pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    const std::string line((std::istreambuf_iterator<char>(stat)), {});
+    // From the third field on, after the command's closing parenthesis: utime and stime are the
+    // 14th and the 15th.
+    unsigned long user = 0;
+    unsigned long system = 0;
+    std::sscanf(line.c_str() + line.rfind(')') + 2,
+                "%*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %lu %lu", &user, &system);
+    return static_cast<double>(user + system) * 1e3 / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+// The CPU time the children of this process that have ended and been reaped used in all.
+double EndedChildrenCpuMs() {
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// Asked by the system to end while its first German search waits for the word service's answer
+// to the probe, the driver ends at once and idle. Before the mend the probe's wait spun at full
+// CPU until its 3 s limit, the window still up.
+TEST(StartupProcessTest, RequestToEndWhileTheFirstSearchProbesTheWordServiceEndsAtOnceAndIdle) {
+    LocalHTTPServer services;  // takes the ping and never answers
+    services.behaviour = LocalHTTPServer::Behaviour::NeverAnswer;
+    const double childrenCpuBefore = EndedChildrenCpuMs();
+    QProcess driver;
+    driver.start(QUORVANE_DRIVE,
+                 {"--services", QString::fromStdString(services.HostAndPort()), "Haus"});
+    ASSERT_TRUE(driver.waitForStarted());
+    for (int waited = 0; services.requests.empty() && waited < 20000; waited += 5) {
+        fw::DoEvents(5);
+    }
+    ASSERT_EQ(services.requests.size(), 1u);
+    ASSERT_EQ(services.requests[0].rfind("POST /axis/services/Baseform ", 0), 0u);
+    fw::DoEvents(100);  // well into the wait
+
+    const double cpuBefore = ProcessCpuMs(driver.processId());
+    QElapsedTimer took;
+    took.start();
+    SendSignal(driver, SIGTERM);
+    ASSERT_TRUE(driver.waitForFinished(10000));
+    EXPECT_LT(took.elapsed(), kQuitLimitMs);
+    EXPECT_EQ(ExitCode(driver), 0);
+    EXPECT_LT(EndedChildrenCpuMs() - childrenCpuBefore - cpuBefore, kQuitLimitMs);
+    // The probe counts as unanswered: no box, and no report of a search that did not end.
+    EXPECT_EQ(driver.readAllStandardOutput().toStdString(), "");
+}
+
+// Xvfb on the first free display, listening on no file or port: it leaves nothing behind.
+class XServer {
+  public:
+    XServer() {
+        server_.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-nolisten", "unix",
+                               "-screen", "0", "1280x800x24"});
+        // The display's number comes on standard output once the server takes connections.
+        QByteArray number;
+        while (!number.endsWith('\n') && server_.waitForReadyRead(10000)) {
+            number += server_.readAllStandardOutput();
+        }
+        if (number.endsWith('\n')) {
+            display_ = ":" + QString::fromLatin1(number.trimmed());
+        }
+    }
+    ~XServer() {
+        server_.terminate();
+        server_.waitForFinished(5000);
+    }
+
+    // "" when the server did not start.
+    const QString& Display() const { return display_; }
+
+  private:
+    QProcess server_;
+    QString display_;
+};
+
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <class T>
+using Reply = std::unique_ptr<T, FreeReply>;
+using Connection = std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)>;
+
+Connection Connect(const QString& display) {
+    return Connection(xcb_connect(display.toLocal8Bit().constData(), nullptr), &xcb_disconnect);
+}
+
+// The windows shown on the root window: with no window manager and no other client, the program's
+// top-level windows.
+std::vector<xcb_window_t> ShownWindows(xcb_connection_t* connection) {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr));
+    std::vector<xcb_window_t> shown;
+    const xcb_window_t* const children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+            connection, xcb_get_window_attributes(connection, children[i]), nullptr));
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+            shown.push_back(children[i]);
+        }
+    }
+    return shown;
+}
+
+// The strip is the program: another client destroying it (as `xdotool windowclose` does) quits
+// the program as the window manager's close does, at once, with exit code 0, and leaves no key
+// behind that a later start would hand over to.
+TEST(StartupProcessTest, StripDestroyedByAnotherClientQuitsTheProgram) {
+    const XServer server;
+    if (server.Display().isEmpty()) {
+        GTEST_SKIP() << "Xvfb did not start";
+    }
+    const Connection connection = Connect(server.Display());
+    ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
+    QTemporaryDir folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert("DISPLAY", server.Display());
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    // Off every session bus: on a display without one, the bus library would launch a bus that
+    // outlives the test, or fail and leave memory that a sanitized build reports as a leak.
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    environment.insert("HOME", folder.path());
+    environment.insert("XDG_CONFIG_HOME", folder.path() + "/config");
+    environment.insert("XDG_RUNTIME_DIR", folder.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QUORVANE_PROGRAM, {});
+    ASSERT_TRUE(program.waitForStarted());
+
+    std::vector<xcb_window_t> shown;
+    for (int waited = 0; shown.empty() && waited < 10000; waited += 20) {
+        ASSERT_FALSE(program.waitForFinished(20));
+        shown = ShownWindows(connection.get());
+    }
+    ASSERT_EQ(shown.size(), 1u) << "the strip alone";
+
+    QElapsedTimer took;
+    took.start();
+    xcb_destroy_window(connection.get(), shown[0]);
+    xcb_flush(connection.get());
+    ASSERT_TRUE(program.waitForFinished(2000)) << "runs on without its strip";
+    EXPECT_LT(took.elapsed(), 1000);
+    EXPECT_EQ(ExitCode(program), 0);
+    const QStringList left =
+        QDir(folder.path()).entryList({"quorvane*"}, QDir::Files | QDir::System);
+    EXPECT_EQ(left.join(' ').toStdString(), "");
 }
 
 }  // namespace

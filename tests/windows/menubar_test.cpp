@@ -129,16 +129,11 @@ TEST_F(MenuBarTest, EditItemsActOnTheFocusedFieldAndAreDisabledWithoutOne) {
 
 // Ways to a copy's Edit menu on which its menu bar, not its field, has the window's focus while
 // the menu opens (after Alt also while it is open).
-struct EditRoute {
-    const char* how;
-    std::function<void(QMenuBar&)> open;
-};
-
 TEST_F(MenuBarTest, CopysEditItemsFollowItsFieldHoweverTheMenuIsReached) {
     const auto title = [](QMenuBar& bar, const char* menu) {
         return bar.actionGeometry(ActionNamed(bar, menu)).center();
     };
-    const EditRoute routes[] = {
+    const std::pair<const char*, std::function<void(QMenuBar&)>> routes[] = {
         {"File, then the arrow key",
          [&](QMenuBar& bar) {
              QTest::mouseClick(&bar, Qt::LeftButton, {}, title(bar, "&File"));
@@ -160,8 +155,8 @@ TEST_F(MenuBarTest, CopysEditItemsFollowItsFieldHoweverTheMenuIsReached) {
          }},
     };
     ResultWin::Get().ResultField.SetText("\nheadline\nline 2\nline 3");
-    for (const EditRoute& route : routes) {
-        SCOPED_TRACE(route.how);
+    for (const auto& [how, reach] : routes) {
+        SCOPED_TRACE(how);
         TextWindow& copy = TextWindow::Make();
         copy.Show();
         Activate(copy);
@@ -174,7 +169,7 @@ TEST_F(MenuBarTest, CopysEditItemsFollowItsFieldHoweverTheMenuIsReached) {
         const QMetaObject::Connection watch = QObject::connect(edit, &QMenu::aboutToShow, [&] {
             barHadTheFocus = copy.Widget()->focusWidget() == bar;
         });
-        route.open(*bar);
+        reach(*bar);
         QObject::disconnect(watch);
         ASSERT_EQ(QApplication::activePopupWidget(), edit);
         EXPECT_TRUE(barHadTheFocus) << "the route no longer shows the fault it guards";

@@ -157,19 +157,6 @@ TEST_F(ResultWinTest, ClicksOnAnEmptyLineOrBelowTheTextPickAndSearchNothing) {
     }
 }
 
-// A click right of a line's end acts on the line's last entry as a click on it does.
-TEST_F(ResultWinTest, RightOfALineEndShiftAppendsAndASecondClickSearchesTheLastEntry) {
-    ui->clipboard = "old";
-    ui->shiftDown = true;
-    ClickAt("Häuser\n", 6, 31);
-    ClickAt("Quorvane", 8, 31);
-    EXPECT_EQ(ui->clipboard, "old Häuser Quorvane");
-    ui->shiftDown = false;
-    ClickAt("Häuser\n", 6, 31);
-    ClickAt("abc", 0, 10);
-    EXPECT_EQ(SearchWin::Get().UserInput.Text(), "Häuser");
-}
-
 // The report is a drawer of the search window: after a click has given it the keyboard, typed
 // characters, Backspace and Delete go to the search field through its key filter; other keys
 // stay with the report.
@@ -201,33 +188,38 @@ TEST_F(ResultWinTest, FirstClickOnTheRealClockPicksTheWord) {
     EXPECT_EQ(ui->clipboard, "def");
 }
 
+// Right of a line's end a click acts on the line's last entry as a click on it does.
 TEST_F(ResultWinTest, ShiftClicksAppendEachWordAfterABlank) {
     ui->clipboard = "old";
     ui->shiftDown = true;
-    for (const char* word : {"abc", "def", "ghi"}) {
-        ClickAt(word, 0, 31);
+    for (const auto& [needle, offset] : std::vector<std::pair<std::string, int64_t>>{
+             {"abc", 0}, {"def", 0}, {"ghi", 0}, {"Häuser\n", 6}, {"Quorvane", 8}}) {
+        ClickAt(needle, offset, 31);
     }
-    EXPECT_EQ(ui->clipboard, "old abc def ghi");
+    EXPECT_EQ(ui->clipboard, "old abc def ghi Häuser Quorvane");
 }
 
 TEST_F(ResultWinTest, SecondClickWithin30TicksSearchesThePickedWord) {
     struct Case {
+        std::string first;  // the first click's needle and the offset into it
+        int64_t offset;
         int64_t later;
         std::string searched;
     };
-    for (const Case& c : std::vector<Case>{{29, "def"}, {30, ""}}) {
-        SCOPED_TRACE(c.later);
+    for (const Case& c : std::vector<Case>{
+             {"def", 1, 29, "def"}, {"def", 1, 30, ""}, {"Häuser\n", 6, 29, "Häuser"}}) {
+        SCOPED_TRACE(c.first + " " + std::to_string(c.later));
         SearchWin::Get().UserInput.SetText("");
         SearchWin::Get().SearchTimer.SetMode(fw::Timer::ModeOff);
-        ClickAt("def", 1, 100);
+        ClickAt(c.first, c.offset, 100);
         ClickAt("ghi", 1, c.later);
         const fw::EditField& input = SearchWin::Get().UserInput;
         EXPECT_EQ(input.Text(), c.searched);
         if (!c.searched.empty()) {
-            EXPECT_EQ(input.SelStart(), 3) << "caret after the word";
+            EXPECT_EQ(input.SelStart(), fw::Len(c.searched)) << "caret after the word";
             EXPECT_EQ(input.SelLength(), 0);
             EXPECT_EQ(SearchWin::Get().SearchTimer.GetMode(), 1) << "the debounce started";
-            EXPECT_EQ(win.gLastWord, "def") << "the double-click picks nothing new";
+            EXPECT_EQ(win.gLastWord, c.searched) << "the double-click picks nothing new";
         } else {
             EXPECT_EQ(win.gLastWord, "ghi");
         }

@@ -363,7 +363,6 @@ TEST_F(PrefsTest, StartsAtOnceAllRunAndKeepEveryFile) {
         for (int round = 0; round < 20; ++round) {
             SCOPED_TRACE("case " + std::to_string(static_cast<int>(at)) + ", round " +
                          std::to_string(round));
-            PREFS::gPrefsDB.reset();
             fs::remove_all(layout_.Root() / "config");
             fs::create_directories(inPrefsFolder_.parent_path());
             fs::remove(besideApp_.string() + ".broken");
@@ -403,8 +402,8 @@ TEST_F(PrefsTest, AStartWaitsForAnotherReplacingTheBrokenFile) {
     std::ofstream(inPrefsFolder_) << "no database";
     const fs::path fresh = layout_.Root() / "fresh.pref";
     sqlite_probe::Execute(fresh, kCreateTable + "INSERT INTO preferences VALUES ('x', 8, 'DE');");
-    std::optional<fw::FolderLock> other;
-    other.emplace(inPrefsFolder_.parent_path(), std::chrono::milliseconds(0));
+    std::optional<fw::FolderLock> other(std::in_place, inPrefsFolder_.parent_path(),
+                                        std::chrono::milliseconds(0));
     const std::vector<int> codes = StartTogether(
         1, [](auto) { PREFS::Initialize(); },
         [&] {
