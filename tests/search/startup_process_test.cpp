@@ -258,12 +258,14 @@ TEST(StartupProcessTest, SecondStartHandsOverToTheRunningProgramAndEnds) {
 }
 
 // The sanitized build runs several times slower; it must still end far sooner than the probe's
-// 3 s of patience.
+// 3 s of patience, and idle. The time to be reaped is allowed twice the CPU limit, as a loaded
+// machine may schedule the ending process late; the CPU time tells a busy wait apart.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kQuitLimitMs = 1500;
+constexpr int kQuitCpuLimitMs = 1500;
 #else
-constexpr int kQuitLimitMs = 500;
+constexpr int kQuitCpuLimitMs = 500;
 #endif
+constexpr int kQuitLimitMs = 2 * kQuitCpuLimitMs;
 
 // The CPU time (user and system) the running process has used so far.
 double ProcessCpuMs(qint64 pid) {
@@ -311,7 +313,7 @@ TEST(StartupProcessTest, RequestToEndWhileTheFirstSearchProbesTheWordServiceEnds
     ASSERT_TRUE(driver.waitForFinished(10000));
     EXPECT_LT(took.elapsed(), kQuitLimitMs);
     EXPECT_EQ(ExitCode(driver), 0);
-    EXPECT_LT(EndedChildrenCpuMs() - childrenCpuBefore - cpuBefore, kQuitLimitMs);
+    EXPECT_LT(EndedChildrenCpuMs() - childrenCpuBefore - cpuBefore, kQuitCpuLimitMs);
     // The probe counts as unanswered: no box, and no report of a search that did not end.
     EXPECT_EQ(driver.readAllStandardOutput().toStdString(), "");
 }
@@ -410,8 +412,8 @@ TEST(StartupProcessTest, StripDestroyedByAnotherClientQuitsTheProgram) {
     took.start();
     xcb_destroy_window(connection.get(), shown[0]);
     xcb_flush(connection.get());
-    ASSERT_TRUE(program.waitForFinished(2000)) << "runs on without its strip";
-    EXPECT_LT(took.elapsed(), 1000);
+    ASSERT_TRUE(program.waitForFinished(10000)) << "runs on without its strip";
+    EXPECT_LT(took.elapsed(), 3000);
     EXPECT_EQ(ExitCode(program), 0);
     const QStringList left =
         QDir(folder.path()).entryList({"quorvane*"}, QDir::Files | QDir::System);

@@ -126,8 +126,9 @@ TEST_F(ProbeTest, QuitWhileThePingWaitsEndsItAtOnceUnanswered) {
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = fw::ThreadCpuMilliseconds();
     EXPECT_EQ(application.Run(), 0);
+    // The CPU time tells the spinning wait apart; the time allows a loaded machine's scheduling.
     EXPECT_LT(fw::ThreadCpuMilliseconds() - cpuStart, 500);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
     fw::SetUI(std::move(previous));
     EXPECT_EQ(DIC::gUL_UseWWW, 1);
     EXPECT_EQ(server_.requests.size(), 1u);
